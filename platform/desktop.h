@@ -1,0 +1,166 @@
+#pragma once
+// The one seam between the program and the operating system. Everything the
+// program asks of the OS goes through Desktop; the Win32 adapter maps each call
+// onto a few lines of API, the fake desktop of the unit tests models it.
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tervane {
+
+using WindowHandle = std::uintptr_t;  // 0: no window
+using IconHandle = std::uintptr_t;    // 0: no icon
+using Millis = std::chrono::milliseconds;
+
+struct Point {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct Rect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct Size {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    friend bool operator==(const Size&, const Size&) = default;
+};
+
+// ShowWindow commands, by their platform values.
+enum class ShowCommand : int { ShowNormal = 1, Show = 5 };
+
+enum class FormState { Normal, Minimized };
+
+enum class TimerId : int { Tick = 1, TrayRetry = 2 };
+
+enum class MenuChoice { None, Exit };
+
+// MessageBox flags the program uses, by their platform values.
+namespace mb {
+inline constexpr std::uint32_t Ok = 0x0;
+inline constexpr std::uint32_t IconStop = 0x10;
+inline constexpr std::uint32_t IconInformation = 0x40;
+inline constexpr std::uint32_t SystemModal = 0x1000;
+inline constexpr std::uint32_t SetForeground = 0x10000;
+}  // namespace mb
+
+// File attribute bit of a folder.
+inline constexpr std::uint32_t kAttributeDirectory = 0x10;
+
+// The notification-area record as the program keeps it.
+struct TrayRecord {
+    std::uint32_t id = 2;
+    std::uint32_t callbackMessage = 512;  // arrives as the form's mouse-move
+    IconHandle icon = 0;
+    std::wstring tip;  // fixed 64 characters: text, NUL, spaces
+};
+
+// What the window procedure hands to the program. The adapter catches every
+// exception at this boundary, so a handler that throws ends that handler only.
+class FormEvents {
+public:
+    virtual ~FormEvents() = default;
+    // Mouse-move on the form; the tray callback brings the mouse message as x.
+    virtual void onMouseMove(int x) = 0;
+    virtual void onTimer(TimerId timer) = 0;
+    // Any request to close the form (close box, system menu, WM_CLOSE).
+    virtual void onCloseRequest() = 0;
+    virtual void onResize() = 0;
+    virtual void onOptionClicked(int index) = 0;  // 0 "Black", 1 "White"
+    virtual void onToggleClicked() = 0;
+    virtual void onTaskbarCreated() = 0;
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Windows of other programs.
+    virtual WindowHandle findWindow(std::wstring_view className, std::wstring_view title) = 0;
+    // Visits every descendant in the platform's order until visit returns false.
+    virtual void forEachDescendant(WindowHandle parent,
+                                   const std::function<bool(WindowHandle)>& visit) = 0;
+    // At most 254 characters, as GetWindowText with a count of 255; "" on failure.
+    virtual std::wstring windowText(WindowHandle window) = 0;
+    virtual WindowHandle foregroundWindow() = 0;
+    virtual void setForegroundWindow(WindowHandle window) = 0;
+    virtual void showWindow(WindowHandle window, ShowCommand command) = 0;
+    virtual void setTopmost(WindowHandle window, bool onTop) = 0;
+    virtual std::optional<Rect> windowRect(WindowHandle window) = 0;
+
+    // Synthetic input.
+    virtual Point cursorPos() = 0;
+    virtual void setCursorPos(Point point) = 0;
+    virtual void leftClick() = 0;  // press and release at the cursor
+    virtual void blockInput(bool block) = 0;
+
+    // Registry, files, launching.
+    // The raw string data of an HKEY_LOCAL_MACHINE value, its terminating NUL
+    // kept as stored; nullopt when the key or the value cannot be read.
+    virtual std::optional<std::wstring> readMachineString(std::wstring_view keyPath,
+                                                          std::wstring_view valueName) = 0;
+    // nullopt when the path's attributes cannot be read.
+    virtual std::optional<std::uint32_t> fileAttributes(std::wstring_view path) = 0;
+    // Starts an executable by its full path with the given working folder.
+    virtual void launch(std::wstring_view executablePath, std::wstring_view workingFolder) = 0;
+    // Per-user settings, addressed by application, section and key.
+    virtual std::optional<std::wstring> readSetting(std::wstring_view app,
+                                                    std::wstring_view section,
+                                                    std::wstring_view key) = 0;
+    virtual bool writeSetting(std::wstring_view app, std::wstring_view section,
+                              std::wstring_view key, std::wstring_view value) = 0;
+
+    // Time, messages, dialogs.
+    virtual Millis now() = 0;  // monotonic
+    // Dispatches every waiting message, then returns.
+    virtual void pumpMessages() = 0;
+    // Sleeps until a message is waiting or the timeout has passed.
+    virtual void waitForMessage(Millis timeout) = 0;
+    // Modal; titled with the program's name; returns once it is closed.
+    virtual void messageBox(std::wstring_view text, std::uint32_t flags) = 0;
+    // True when another copy of the program holds the single-instance token.
+    virtual bool anotherCopyRunning() = 0;
+
+    // Notification area. add/modify report whether the shell took the call.
+    virtual bool trayAdd(const TrayRecord& record) = 0;
+    virtual bool trayModify(const TrayRecord& record) = 0;
+    virtual void trayDelete(const TrayRecord& record) = 0;
+    // An icon group of the program's own file, at the tray's size; 0 on failure.
+    // The caller owns the handle and gives it back with destroyIcon.
+    virtual IconHandle loadIcon(int id) = 0;
+    virtual void destroyIcon(IconHandle icon) = 0;
+    // The form's own icon (group 1), owned by the form.
+    virtual IconHandle formIcon() = 0;
+
+    // The options window, Form1.
+    virtual WindowHandle formWindow() = 0;
+    virtual void showForm() = 0;
+    virtual void hideForm() = 0;
+    virtual FormState formState() = 0;
+    virtual void setFormState(FormState state) = 0;
+    virtual Size formSize() = 0;    // outer size, pixels
+    virtual Size screenSize() = 0;  // pixels
+    virtual void moveForm(Point topLeft) = 0;
+    // Shows the tray menu at the cursor and returns the item chosen.
+    virtual MenuChoice popupTrayMenu() = 0;
+    // Starts (or restarts) a timer of the form; an interval of 0 stops it.
+    virtual void setTimer(TimerId timer, Millis interval) = 0;
+    virtual bool whiteSelected() = 0;
+    virtual void setWhiteSelected(bool white) = 0;
+    virtual int toggleValue() = 0;  // 0 unchecked, 1 checked, 2 greyed
+    virtual void setToggleValue(int value) = 0;
+    // Destroys the form; the program ends once its message loop sees that.
+    virtual void destroyForm() = 0;
+};
+
+}  // namespace tervane
