@@ -8,7 +8,7 @@
 namespace tervane::app {
 
 class Form1 : public FormEvents {
-public:
+  public:
     explicit Form1(Desktop& desktop);
     ~Form1() override;
     Form1(const Form1&) = delete;
@@ -29,7 +29,7 @@ public:
     void onToggleClicked() override;
     void onTaskbarCreated() override;
 
-private:
+  private:
     struct State;
     State* state_;
 };

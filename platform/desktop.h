@@ -68,7 +68,7 @@ struct TrayRecord {
 // What the window procedure hands to the program. The adapter catches every
 // exception at this boundary, so a handler that throws ends that handler only.
 class FormEvents {
-public:
+  public:
     virtual ~FormEvents() = default;
     // Mouse-move on the form; the tray callback brings the mouse message as x.
     virtual void onMouseMove(int x) = 0;
@@ -82,7 +82,7 @@ public:
 };
 
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
 
     // Windows of other programs.
