@@ -1,0 +1,17 @@
+#include "platform/waits.h"
+
+namespace tervane {
+
+void Waits::pump() {
+    desktop_.pumpMessages();
+    if (abandoned_ && abandoned_()) throw WaitAbandoned();
+}
+
+void Waits::waitUntil(Millis deadline) {
+    for (Millis t = now(); t < deadline; t = now()) {
+        desktop_.waitForMessage(deadline - t);
+        pump();
+    }
+}
+
+}  // namespace tervane

@@ -1,0 +1,23 @@
+#pragma once
+// One update tick: look the monitor up, capture its readings, and bring the
+// tray picture and tip up to date. One window lookup, one walk that stops at
+// the tenth slot, no icon loaded once each picture has been seen, one change.
+
+#include "monitor/reading_capture.h"
+#include "platform/desktop.h"
+#include "readout/icon_cache.h"
+#include "readout/tray_icon.h"
+
+namespace tervane::readout {
+
+struct TickState {
+    WindowHandle probe = 0;
+    monitor::ReadingTable table;
+    bool showMb = false;
+};
+
+enum class TickOutcome { Updated, MonitorGone };
+
+TickOutcome runUpdateTick(Desktop& desktop, TickState& state, TrayIcon& tray, IconCache& icons);
+
+}  // namespace tervane::readout
