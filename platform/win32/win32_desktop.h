@@ -1,0 +1,107 @@
+#pragma once
+// The Desktop seam over user32, shell32, advapi32 and gdi32: each call is a
+// few lines of API. The members are defined by purpose in
+// win32_desktop_{windows,system,tray,form}.cpp.
+
+#include <windows.h>
+
+#include "platform/desktop.h"
+#include "platform/win32/form_window.h"
+#include "platform/win32/handles.h"
+
+namespace tervane::win32 {
+
+class Win32Desktop final : public Desktop {
+  public:
+    // Takes the single-instance token, then creates Form1's window, hidden.
+    Win32Desktop();
+
+    // Routes the window's events to the program for as long as the returned
+    // object lives.
+    class Attachment {
+      public:
+        explicit Attachment(FormWindow& form) noexcept : form_(form) {}
+        ~Attachment() { form_.attach(nullptr); }
+        Attachment(const Attachment&) = delete;
+        Attachment& operator=(const Attachment&) = delete;
+
+      private:
+        FormWindow& form_;
+    };
+    [[nodiscard]] Attachment attach(FormEvents& events) noexcept;
+
+    // One message of the program's message loop.
+    void dispatch(MSG& message) noexcept { form_.dispatch(message); }
+
+    // Windows of other programs.
+    WindowHandle findWindow(std::wstring_view className, std::wstring_view title) override;
+    void forEachDescendant(WindowHandle parent,
+                           const std::function<bool(WindowHandle)>& visit) override;
+    std::wstring windowText(WindowHandle window) override;
+    WindowHandle foregroundWindow() override;
+    void setForegroundWindow(WindowHandle window) override;
+    void showWindow(WindowHandle window, ShowCommand command) override;
+    void setTopmost(WindowHandle window, bool onTop) override;
+    std::optional<Rect> windowRect(WindowHandle window) override;
+
+    // Synthetic input.
+    Point cursorPos() override;
+    void setCursorPos(Point point) override;
+    void leftClick() override;
+    void blockInput(bool block) override;
+
+    // Registry, files, launching, settings.
+    std::optional<std::wstring> readMachineString(std::wstring_view keyPath,
+                                                  std::wstring_view valueName) override;
+    std::optional<std::uint32_t> fileAttributes(std::wstring_view path) override;
+    void launch(std::wstring_view executablePath, std::wstring_view workingFolder) override;
+    std::optional<std::wstring> readSetting(std::wstring_view app, std::wstring_view section,
+                                            std::wstring_view key) override;
+    bool writeSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                      std::wstring_view value) override;
+
+    // Time, messages, dialogs.
+    Millis now() override;
+    void pumpMessages() override;
+    void waitForMessage(Millis timeout) override;
+    void messageBox(std::wstring_view text, std::uint32_t flags) override;
+    bool anotherCopyRunning() override;
+
+    // Notification area and icons.
+    bool trayAdd(const TrayRecord& record) override;
+    bool trayModify(const TrayRecord& record) override;
+    void trayDelete(const TrayRecord& record) override;
+    IconHandle loadIcon(int id) override;
+    void destroyIcon(IconHandle icon) override;
+    IconHandle formIcon() override;
+
+    // The options window.
+    WindowHandle formWindow() override;
+    void showForm() override;
+    void hideForm() override;
+    FormState formState() override;
+    void setFormState(FormState state) override;
+    Size formSize() override;
+    Size screenSize() override;
+    void moveForm(Point topLeft) override;
+    MenuChoice popupTrayMenu() override;
+    void setTimer(TimerId timer, Millis interval) override;
+    bool whiteSelected() override;
+    void setWhiteSelected(bool white) override;
+    int toggleValue() override;
+    void setToggleValue(int value) override;
+    void destroyForm() override;
+
+  private:
+    OwnedKernelHandle singleInstance_;
+    bool anotherCopy_;
+    FormWindow form_;
+};
+
+// Conversions between the seam's handles and the platform's.
+inline HWND toHwnd(WindowHandle window) noexcept { return reinterpret_cast<HWND>(window); }
+inline WindowHandle fromHwnd(HWND window) noexcept {
+    return reinterpret_cast<WindowHandle>(window);
+}
+
+}  // namespace tervane::win32

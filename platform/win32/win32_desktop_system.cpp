@@ -1,0 +1,128 @@
+// Registry, files, launching, per-user settings, time, messages and dialogs.
+
+#include "platform/win32/win32_desktop.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "platform/win32/form_layout.h"
+
+namespace tervane::win32 {
+namespace {
+
+constexpr wchar_t kSingleInstanceName[] = L"Local\\Halvedon.Tervane_Lite.SingleInstance";
+
+std::wstring settingsKeyPath(std::wstring_view app, std::wstring_view section) {
+    return std::wstring(L"Software\\").append(app).append(L"\\").append(section);
+}
+
+}  // namespace
+
+Win32Desktop::Win32Desktop()
+    : singleInstance_(CreateMutexW(nullptr, FALSE, kSingleInstanceName)),
+      anotherCopy_(GetLastError() == ERROR_ALREADY_EXISTS) {}
+
+Win32Desktop::Attachment Win32Desktop::attach(FormEvents& events) noexcept {
+    form_.attach(&events);
+    return Attachment(form_);
+}
+
+std::optional<std::wstring> Win32Desktop::readMachineString(std::wstring_view keyPath,
+                                                            std::wstring_view valueName) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, std::wstring(keyPath).c_str(), 0, KEY_READ, &opened) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    const OwnedKey key(opened);
+    const std::wstring name(valueName);
+    DWORD bytes = 0;
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, &bytes) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    std::wstring data((bytes + 1) / sizeof(wchar_t), L'\0');
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(data.data()), &bytes) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    data.resize(bytes / sizeof(wchar_t));  // the stored terminating NUL stays
+    return data;
+}
+
+std::optional<std::uint32_t> Win32Desktop::fileAttributes(std::wstring_view path) {
+    const DWORD attributes = GetFileAttributesW(std::wstring(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return attributes;
+}
+
+void Win32Desktop::launch(std::wstring_view executablePath, std::wstring_view workingFolder) {
+    ShellExecuteW(form_.handle(), nullptr, std::wstring(executablePath).c_str(), nullptr,
+                  std::wstring(workingFolder).c_str(), SW_SHOWNORMAL);
+}
+
+std::optional<std::wstring> Win32Desktop::readSetting(std::wstring_view app,
+                                                      std::wstring_view section,
+                                                      std::wstring_view key) {
+    const std::wstring path = settingsKeyPath(app, section);
+    const std::wstring name(key);
+    std::wstring text;
+    LSTATUS status;
+    do {  // again if the value grew between the size and the data query
+        DWORD bytes = 0;
+        status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
+                              nullptr, &bytes);
+        if (status != ERROR_SUCCESS) return std::nullopt;
+        text.assign(bytes / sizeof(wchar_t) + 1, L'\0');
+        bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
+                              text.data(), &bytes);
+    } while (status == ERROR_MORE_DATA);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    text.resize(std::wcslen(text.c_str()));  // the text ends at its terminating NUL
+    return text;
+}
+
+bool Win32Desktop::writeSetting(std::wstring_view app, std::wstring_view section,
+                                std::wstring_view key, std::wstring_view value) {
+    HKEY created = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, settingsKeyPath(app, section).c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &created, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const OwnedKey settings(created);
+    const std::wstring text(value);
+    return RegSetValueExW(settings.get(), std::wstring(key).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+Millis Win32Desktop::now() { return Millis(static_cast<Millis::rep>(GetTickCount64())); }
+
+void Win32Desktop::pumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Left for the program's message loop, which ends on it.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        form_.dispatch(message);
+    }
+}
+
+void Win32Desktop::waitForMessage(Millis timeout) {
+    const auto milliseconds = std::clamp<Millis::rep>(timeout.count(), 0, INFINITE - 1);
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(milliseconds), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+}
+
+void Win32Desktop::messageBox(std::wstring_view text, std::uint32_t flags) {
+    MessageBoxW(form_.handle(), std::wstring(text).c_str(), layout::kCaption, flags);
+}
+
+bool Win32Desktop::anotherCopyRunning() { return anotherCopy_; }
+
+}  // namespace tervane::win32

@@ -1,0 +1,70 @@
+// Windows of other programs, and synthetic input.
+
+#include "platform/win32/win32_desktop.h"
+
+#include <array>
+
+namespace tervane::win32 {
+namespace {
+
+using Visit = std::function<bool(WindowHandle)>;
+
+BOOL CALLBACK visitDescendant(HWND window, LPARAM visit) noexcept {
+    try {
+        return (*reinterpret_cast<const Visit*>(visit))(fromHwnd(window)) ? TRUE : FALSE;
+    } catch (...) {
+        return FALSE;  // no exception crosses the enumeration
+    }
+}
+
+}  // namespace
+
+WindowHandle Win32Desktop::findWindow(std::wstring_view className, std::wstring_view title) {
+    return fromHwnd(FindWindowW(std::wstring(className).c_str(), std::wstring(title).c_str()));
+}
+
+void Win32Desktop::forEachDescendant(WindowHandle parent, const Visit& visit) {
+    EnumChildWindows(toHwnd(parent), &visitDescendant, reinterpret_cast<LPARAM>(&visit));
+}
+
+std::wstring Win32Desktop::windowText(WindowHandle window) {
+    std::array<wchar_t, 255> text{};
+    const int length = GetWindowTextW(toHwnd(window), text.data(), static_cast<int>(text.size()));
+    return std::wstring(text.data(), static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+WindowHandle Win32Desktop::foregroundWindow() { return fromHwnd(GetForegroundWindow()); }
+
+void Win32Desktop::setForegroundWindow(WindowHandle window) { SetForegroundWindow(toHwnd(window)); }
+
+void Win32Desktop::showWindow(WindowHandle window, ShowCommand command) {
+    ShowWindow(toHwnd(window), static_cast<int>(command));
+}
+
+void Win32Desktop::setTopmost(WindowHandle window, bool onTop) {
+    SetWindowPos(toHwnd(window), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE);
+}
+
+std::optional<Rect> Win32Desktop::windowRect(WindowHandle window) {
+    RECT rect{};
+    if (!GetWindowRect(toHwnd(window), &rect)) return std::nullopt;
+    return Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+Point Win32Desktop::cursorPos() {
+    POINT point{};
+    GetCursorPos(&point);
+    return Point{point.x, point.y};
+}
+
+void Win32Desktop::setCursorPos(Point point) { SetCursorPos(point.x, point.y); }
+
+void Win32Desktop::leftClick() {
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
+
+void Win32Desktop::blockInput(bool block) { BlockInput(block ? TRUE : FALSE); }
+
+}  // namespace tervane::win32
