@@ -1,0 +1,36 @@
+// The program's entry point: the adapter makes Form1's window, the program's
+// Form1 runs its start-up sequence, then the message loop serves the window
+// and the tray until the form is destroyed.
+
+#include <windows.h>
+
+#include "app/form1.h"
+#include "platform/win32/win32_desktop.h"
+
+namespace {
+
+int run() {
+    tervane::win32::Win32Desktop desktop;
+    tervane::app::Form1 form(desktop);
+    const auto attachment = desktop.attach(form);
+    try {
+        form.load();
+    } catch (...) {
+        // Start-up reports its own failures; nothing more to tell here.
+    }
+    MSG message{};
+    if (!form.ended()) {
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) desktop.dispatch(message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    try {
+        return run();
+    } catch (...) {
+        return 1;  // the window could not be made
+    }
+}
