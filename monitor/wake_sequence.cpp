@@ -65,7 +65,9 @@ void WakeSequence::clickPanels(std::int16_t x, std::int16_t y) {
         waits_.waitFor(timing_.pauseAfterClick);
     }
     clickAt(x, y);
-    waits_.pump();
+    // The monitor takes the click from its queue: give it the time to do so
+    // while it is still topmost.
+    waits_.waitFor(timing_.settleAfterMove);
 }
 
 bool WakeSequence::wakeProbe() {
