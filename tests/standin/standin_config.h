@@ -1,0 +1,53 @@
+#pragma once
+// What the stand-in monitor shows, read from a small UTF-8 text file, one item
+// a line ('#' starts a comment line):
+//
+//   position X Y        top-left corner of the main window (default 100 100)
+//   size W H            its size (default 640 400)
+//   splash MS           show the splash window for MS milliseconds first; the
+//                       main window exists meanwhile, hidden
+//   no-main-window      never create the main window (a monitor that never appears)
+//   log PATH            append events and clicks to PATH (relative: beside the file)
+//   window DEPTH TEXT   one window of the tree, in walk order; depth 1 is a child
+//                       of the main window, depth n+1 a child of the last window
+//                       of depth n before it; TEXT (may be empty) is its text
+//   quit                end the program
+//
+// Without any window line the main window has no child windows.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace standin {
+
+struct TreeWindow {
+    int depth = 1;
+    std::wstring text;
+    friend bool operator==(const TreeWindow&, const TreeWindow&) = default;
+};
+
+struct StandinConfig {
+    int left = 100;
+    int top = 100;
+    int width = 640;
+    int height = 400;
+    int splashMs = 0;
+    bool mainWindow = true;
+    std::wstring logPath;
+    std::vector<TreeWindow> tree;
+    bool quit = false;
+};
+
+// The tree shown when there is no file: the anchor and nine readings.
+StandinConfig defaultConfig();
+
+struct ParseResult {
+    std::optional<StandinConfig> config;
+    std::string error;  // "line N: what is wrong" when config is empty
+};
+
+ParseResult parseConfig(std::string_view utf8Text);
+
+}  // namespace standin
