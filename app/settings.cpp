@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <string>
 
+#include "platform/decimal_text.h"
 #include "readout/readout.h"
 
 namespace tervane::app {
@@ -48,7 +49,8 @@ std::optional<bool> parseTrayColor(std::wstring_view text) {
     text = trimmed(text);
     if (equalsIgnoringCase(text, L"True")) return true;
     if (equalsIgnoringCase(text, L"False")) return false;
-    if (isDecimalNumber(text)) return readout::numericValue(text) != 0;
+    // Any non-zero digit makes the number non-zero: "0.5" is true, not rounded to 0.
+    if (isDecimalNumber(text)) return text.find_first_of(L"123456789") != std::wstring_view::npos;
     return std::nullopt;
 }
 
@@ -76,7 +78,7 @@ void saveTrayColor(Desktop& desktop) {
 
 void saveToggle(Desktop& desktop) {
     desktop.writeSetting(kSettingsApp, kSettingsSection, kToggleKey,
-                         std::to_wstring(desktop.toggleValue()));
+                         decimalText(desktop.toggleValue()));
 }
 
 }  // namespace tervane::app

@@ -3,17 +3,17 @@
 // strip with user input blocked.
 
 #include <cstdint>
-#include <stdexcept>
 
 #include "platform/desktop.h"
+#include "platform/errors.h"
 #include "platform/waits.h"
 
 namespace tervane::monitor {
 
 // Click positions are 16-bit screen coordinates; a step that leaves that range
 // is an error, never a wrapped coordinate.
-struct CoordinateOverflow : std::overflow_error {
-    CoordinateOverflow() : std::overflow_error("Overflow") {}
+struct CoordinateOverflow : ProgramError {
+    CoordinateOverflow() : ProgramError("Overflow") {}
 };
 std::int16_t checked16(std::int64_t value);
 

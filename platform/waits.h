@@ -5,14 +5,14 @@
 // that ran during the pump) stops by throwing WaitAbandoned.
 
 #include <functional>
-#include <stdexcept>
 
 #include "platform/desktop.h"
+#include "platform/errors.h"
 
 namespace tervane {
 
-struct WaitAbandoned : std::runtime_error {
-    WaitAbandoned() : std::runtime_error("the form was unloaded during a wait") {}
+struct WaitAbandoned : ProgramError {
+    WaitAbandoned() : ProgramError("the form was unloaded during a wait") {}
 };
 
 class Waits {

@@ -1,5 +1,7 @@
 #include "readout/readout.h"
 
+#include "platform/decimal_text.h"
+
 namespace tervane::readout {
 namespace {
 
@@ -60,7 +62,7 @@ Readout composeReadings(const monitor::ReadingTable& table) {
     r.mbText = table.slot(kSlotMainboard).substr(0, 2);
     r.mbValue = numericValue(r.mbText);
     const std::wstring unit = L"\u00B0C  ";
-    r.tipText = L"CPU:" + std::to_wstring(r.cpuValue) + unit + L"MB:" + r.mbText + unit + L"F1:" +
+    r.tipText = L"CPU:" + decimalText(r.cpuValue) + unit + L"MB:" + r.mbText + unit + L"F1:" +
                 table.slot(kSlotFan1) + L"  " + L"F2:" + table.slot(kSlotFan2) + L"  " + L"F3:" +
                 table.slot(kSlotFan3) + L"  ";
     return r;

@@ -4,8 +4,16 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/form1.h"
 #include "platform/win32/win32_desktop.h"
+
+// An uncaught exception ends the program without the library's verbose
+// handler, which would pull a name demangler into the executable.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 namespace {
 
