@@ -1,0 +1,54 @@
+#include "process.h"
+
+#include "check.h"
+
+namespace e2e {
+
+Process Process::start(const std::wstring& exe, const std::vector<std::wstring>& args,
+                       const std::wstring& workFolder) {
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    for (const auto& arg : args) commandLine += L" \"" + arg + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    const BOOL started =
+        CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       workFolder.empty() ? nullptr : workFolder.c_str(), &startup, &info);
+    require(started != FALSE,
+            "start " + utf8(commandLine) + " (error " + std::to_string(GetLastError()) + ")");
+    CloseHandle(info.hThread);
+    return Process(info.hProcess, info.dwProcessId);
+}
+
+Process& Process::operator=(Process&& other) noexcept {
+    if (this != &other) {
+        terminate();
+        handle_ = std::move(other.handle_);
+        id_ = other.id_;
+    }
+    return *this;
+}
+
+Process::~Process() { terminate(); }
+
+bool Process::running() const {
+    return handle_ && WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool Process::waitForExit(Millis timeout) {
+    return handle_ && waitForHandle(handle_.get(), timeout);
+}
+
+std::optional<DWORD> Process::exitCode() const {
+    DWORD code = 0;
+    if (!handle_ || running() || !GetExitCodeProcess(handle_.get(), &code)) return std::nullopt;
+    return code;
+}
+
+void Process::terminate() {
+    if (!running()) return;
+    TerminateProcess(handle_.get(), 99);
+    WaitForSingleObject(handle_.get(), 5000);
+}
+
+}  // namespace e2e

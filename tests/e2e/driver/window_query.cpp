@@ -1,0 +1,112 @@
+#include "window_query.h"
+
+#include "check.h"
+
+namespace e2e {
+namespace {
+
+BOOL CALLBACK collect(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+std::wstring className(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::wstring windowText(HWND window) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+DWORD processOf(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId;
+}
+
+std::vector<HWND> topLevelWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(&collect, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::vector<HWND> topLevelWindowsOf(DWORD processId) {
+    std::vector<HWND> windows;
+    for (const HWND window : topLevelWindows()) {
+        if (processOf(window) == processId) windows.push_back(window);
+    }
+    return windows;
+}
+
+HWND findTopLevel(std::wstring_view wantedClass, std::wstring_view title) {
+    return FindWindowW(std::wstring(wantedClass).c_str(), std::wstring(title).c_str());
+}
+
+HWND findVisibleTopLevel(DWORD processId, std::wstring_view title) {
+    for (const HWND window : topLevelWindowsOf(processId)) {
+        if (IsWindowVisible(window) && windowText(window) == title) return window;
+    }
+    return nullptr;
+}
+
+std::vector<HWND> descendants(HWND window) {
+    std::vector<HWND> windows;
+    EnumChildWindows(window, &collect, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+bool isTopmost(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+std::optional<RECT> windowRect(HWND window) {
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) return std::nullopt;
+    return rect;
+}
+
+namespace {
+
+std::string describe(HWND window, int depth) {
+    const RECT rect = windowRect(window).value_or(RECT{});
+    std::string line(static_cast<std::size_t>(depth) * 2, ' ');
+    line += utf8(className(window)) + " " + quoted(windowText(window));
+    if (const HWND owner = GetWindow(window, GW_OWNER)) line += " owner=" + utf8(className(owner));
+    line += IsWindowVisible(window) ? " visible" : " hidden";
+    line += " id=" + std::to_string(GetDlgCtrlID(window));
+    line += " " + std::to_string(rect.left) + "," + std::to_string(rect.top) + "-" +
+            std::to_string(rect.right) + "," + std::to_string(rect.bottom);
+    line += " pid=" + std::to_string(processOf(window)) + "\n";
+    return line;
+}
+
+}  // namespace
+
+std::string describeDesktop() {
+    std::string text;
+    for (const HWND top : topLevelWindows()) {
+        text += describe(top, 0);
+        for (const HWND child : descendants(top)) {
+            int depth = 0;
+            for (HWND at = child; at && at != top; at = GetParent(at)) ++depth;
+            text += describe(child, depth);
+        }
+    }
+    return text;
+}
+
+POINT cursorPos() {
+    POINT point{};
+    GetCursorPos(&point);
+    return point;
+}
+
+void setCursorPos(POINT point) { SetCursorPos(point.x, point.y); }
+
+}  // namespace e2e

@@ -1,0 +1,38 @@
+#pragma once
+// What anyone on the desktop can see of other programs' windows.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace e2e {
+
+std::wstring className(HWND window);
+std::wstring windowText(HWND window);
+DWORD processOf(HWND window);
+
+// Every top-level window, in the system's z-order.
+std::vector<HWND> topLevelWindows();
+// Top-level windows of one process.
+std::vector<HWND> topLevelWindowsOf(DWORD processId);
+// The first top-level window with this class and title, as FindWindow; nullptr when none.
+HWND findTopLevel(std::wstring_view className, std::wstring_view title);
+// A visible top-level window of the process with this title; nullptr when none.
+HWND findVisibleTopLevel(DWORD processId, std::wstring_view title);
+// Every descendant, in the order EnumChildWindows walks them.
+std::vector<HWND> descendants(HWND window);
+
+bool isTopmost(HWND window);
+std::optional<RECT> windowRect(HWND window);
+
+// One line per top-level window and descendant (class, text, owner, visibility,
+// rectangle, process), for the output of a failed scenario.
+std::string describeDesktop();
+
+POINT cursorPos();
+void setCursorPos(POINT point);
+
+}  // namespace e2e
