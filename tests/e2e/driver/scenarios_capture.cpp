@@ -1,0 +1,152 @@
+// The reading table captured from the running stand-in through the real
+// Win32 adapter, and the tip composed from it.
+
+#include <array>
+
+#include "check.h"
+#include "monitor/monitor_contract.h"
+#include "monitor/reading_capture.h"
+#include "platform/win32/win32_desktop.h"
+#include "readout/readout.h"
+#include "standin.h"
+
+namespace e2e {
+namespace {
+
+using tervane::monitor::ReadingTable;
+using Slots = std::array<std::wstring_view, 10>;  // slots 1 to 10
+
+// The tip of the plain tree's readings, as the readout composes it.
+constexpr wchar_t kPlainTip[] = L"CPU:45\u00B0C  MB:38\u00B0C  F1:2410    F2:0       F3:1820    ";
+
+// One capture, as the update tick makes it: the main window looked up by
+// class and title, then the walk over its descendants.
+void capture(tervane::win32::Win32Desktop& desktop, ReadingTable& table) {
+    const auto probe =
+        desktop.findWindow(tervane::monitor::kMainClass, tervane::monitor::kMainTitle);
+    require(probe != 0, "the adapter finds the monitor's main window by class and title");
+    tervane::monitor::captureReadings(table, desktop, probe);
+}
+
+void expectSlots(const ReadingTable& table, const Slots& expected, int count,
+                 std::string_view when) {
+    for (int n = 1; n <= 10; ++n) {
+        expectEqual(table.slot(n), expected[static_cast<std::size_t>(n - 1)],
+                    std::string(when) + ": slot " + std::to_string(n));
+    }
+    expectEqual(table.slotCount, count, std::string(when) + ": slots written");
+}
+
+void expectTip(const ReadingTable& table, std::wstring_view tip, std::string_view when) {
+    expectEqual(tervane::readout::composeReadings(table).tipText, tip, std::string(when) + ": tip");
+}
+
+StandinSetup plainSetup() {
+    StandinSetup setup = plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C");
+    setup.tree[2].text = L"";          // slot 3: an empty title
+    setup.tree[3].text = L"12.125 V";  // slot 4: eight characters
+    setup.tree.push_back({1, L"after the tenth"});
+    return setup;
+}
+
+constexpr Slots kPlainSlots{L"Monito", L"3.30 V", L"      ", L"12.125", L"1.42 V",
+                            L"45.0 C", L"1820  ", L"0     ", L"2410  ", L"38.5 C"};
+
+void capturePlain(const Paths& paths) {
+    Standin standin(paths);
+    StandinSetup setup = plainSetup();
+    standin.write(setup);
+    standin.start();
+    tervane::win32::Win32Desktop desktop;
+    ReadingTable table;
+    capture(desktop, table);
+    expectSlots(table, kPlainSlots, 10, "plain tree");
+    expectTip(table, kPlainTip, "plain tree");
+
+    // The monitor's readings change while it runs; the next capture follows.
+    setup.tree[5].text = L"44.5 C";
+    setup.tree[6].text = L"960";
+    setup.tree[7].text = L"3125";
+    setup.tree[8].text = L"12345678";
+    setup.tree[9].text = L"105 C";
+    standin.write(setup);
+    require(standin.waitForLoads(2), "the stand-in takes in the new readings");
+    capture(desktop, table);
+    expectSlots(table,
+                {L"Monito", L"3.30 V", L"      ", L"12.125", L"1.42 V", L"44.5 C", L"960   ",
+                 L"3125  ", L"123456", L"105 C "},
+                10, "new readings");
+    expectTip(table, L"CPU:44\u00B0C  MB:10\u00B0C  F1:123456  F2:3125    F3:960     ",
+              "new readings");
+    standin.quit();
+}
+
+void captureNested(const Paths& paths) {
+    Standin standin(paths);
+    standin.write(nestedTree());
+    standin.start();
+    tervane::win32::Win32Desktop desktop;
+    ReadingTable table;
+    capture(desktop, table);
+    expectSlots(table,
+                {L"Monito", L"Volts ", L"3.30 V", L"12.1 V", L"Sensor", L"51.5 C", L"960   ",
+                 L"3125  ", L"123456", L"105 C "},
+                10, "nested tree");
+    expectTip(table, L"CPU:52\u00B0C  MB:10\u00B0C  F1:123456  F2:3125    F3:960     ",
+              "nested tree");
+    standin.quit();
+}
+
+void captureShort(const Paths& paths) {
+    Standin standin(paths);
+    standin.write(plainSetup());
+    standin.start();
+    tervane::win32::Win32Desktop desktop;
+    ReadingTable table;
+    capture(desktop, table);
+    expectSlots(table, kPlainSlots, 10, "full tree first");
+
+    // Three windows after the anchor: slots 5 to 10 keep the full tree's texts.
+    StandinSetup shorter;
+    shorter.tree = {{1, L"Before"}, {1, L"MonitorForm"}, {2, L"a"}, {1, L"b"}, {1, L"c"}};
+    standin.write(shorter);
+    require(standin.waitForLoads(2), "the stand-in takes in the short tree");
+    capture(desktop, table);
+    expectSlots(table,
+                {L"Monito", L"a     ", L"b     ", L"c     ", L"1.42 V", L"45.0 C", L"1820  ",
+                 L"0     ", L"2410  ", L"38.5 C"},
+                4, "three windows after the anchor");
+    expectTip(table, kPlainTip, "three windows after the anchor");
+
+    // The anchor as the last window: only slot 1 is written.
+    StandinSetup anchorLast;
+    anchorLast.tree = {{1, L"x"}, {1, L"y"}, {1, L"MonitorForm"}};
+    standin.write(anchorLast);
+    require(standin.waitForLoads(3), "the stand-in takes in the tree ending at the anchor");
+    const ReadingTable before = table;
+    capture(desktop, table);
+    expectEqual(table.slotCount, 1, "anchor last: slots written");
+    expect(std::equal(table.slots.begin() + 1, table.slots.end(), before.slots.begin() + 1),
+           "anchor last: the table is as before (slot 1 rewritten with the same text)");
+
+    // No anchor at all: nothing is written.
+    StandinSetup noAnchor;
+    noAnchor.tree = {{1, L"x"}, {1, L"monitorform"}, {1, L"1"}, {1, L"2"}};
+    standin.write(noAnchor);
+    require(standin.waitForLoads(4), "the stand-in takes in the tree without an anchor");
+    capture(desktop, table);
+    expectEqual(table.slotCount, 0, "no anchor: slots written");
+    expect(!table.anchorSeen, "no anchor: the anchor is not seen");
+    expect(table.slots == before.slots, "no anchor: the table keeps its texts");
+    standin.quit();
+}
+
+const ScenarioRegistration plainScenario(
+    "capture_plain", "capture and tip from a plain tree, and from changed readings", &capturePlain);
+const ScenarioRegistration nestedScenario(
+    "capture_nested", "capture from a nested tree with windows before the anchor", &captureNested);
+const ScenarioRegistration shortScenario(
+    "capture_short", "slots a short tree does not reach keep their text; no anchor", &captureShort);
+
+}  // namespace
+}  // namespace e2e
