@@ -250,6 +250,13 @@ void StandinApp::logClick(HWND window, LPARAM lParam) {
                " dy=" + std::to_string(point.y - frame.top) + " topmost=" + (topmost ? "1" : "0"));
 }
 
+void StandinApp::logWaitingClicks() {
+    MSG waiting;
+    while (PeekMessageW(&waiting, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE)) {
+        if (waiting.hwnd != splash_.get()) logClick(waiting.hwnd, waiting.lParam);
+    }
+}
+
 void StandinApp::paint(HWND window) {
     PaintScope scope(window);
     RECT client{};
@@ -302,6 +309,15 @@ LRESULT StandinApp::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_LBUTTONDOWN:
             if (window != splash_.get()) logClick(window, lParam);
             return 0;
+        case WM_WINDOWPOSCHANGING:
+            // Another program's SetWindowPos reaches this thread as a sent
+            // message, ahead of clicks it made before the call that still wait
+            // in the queue: log those first, with the z-order they were made in.
+            if (window == main_.get() &&
+                !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER)) {
+                logWaitingClicks();
+            }
+            return DefWindowProcW(window, message, wParam, lParam);
         case WM_PAINT:
             paint(window);
             return 0;

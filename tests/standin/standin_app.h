@@ -45,6 +45,7 @@ class StandinApp {
     void updateTexts();
     void endSplash();
     void logClick(HWND window, LPARAM lParam);
+    void logWaitingClicks();
     void paint(HWND window);
     std::wstring resolveLogPath(const std::wstring& path) const;
 
