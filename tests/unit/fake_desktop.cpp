@@ -91,6 +91,7 @@ void FakeDesktop::visitChildren(WindowHandle parent, const std::function<bool(Wi
         const auto found = windows_.find(handle);
         if (found == windows_.end() || found->second.parent != parent) continue;
         go = visit(handle);
+        visitAnswers.push_back(go);
         if (go) visitChildren(handle, visit, go);
     }
 }

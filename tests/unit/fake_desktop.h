@@ -72,6 +72,8 @@ class FakeDesktop : public Desktop {
     FormEvents* events = nullptr;
     std::vector<std::string> calls;
     Millis clock{0};
+    // What each visit of forEachDescendant answered, in order (false stopped the walk).
+    std::vector<bool> visitAnswers;
     long pumps = 0;
     long waits = 0;
     WindowHandle foreground = 0;
