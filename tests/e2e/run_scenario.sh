@@ -3,7 +3,8 @@
 # display of its own, and ends everything it started:
 #   run_scenario.sh <template dir> <windows64 build dir> <scenario> [time limit in s]
 # Exit code: the driver's (0 passed, 1 a check failed), 124 on time-out,
-# 2 when something it needs is missing.
+# 2 when something it needs is missing. With E2E_X_TRAY=1 the display gets an
+# X system tray (trayer), which draws each tray picture cleanly.
 set -uo pipefail
 template=$1
 build=$2
@@ -19,8 +20,13 @@ driver=$build/tests/e2e/e2e_driver.exe
 started=$(now_ms)
 run=$(mktemp -d "${TMPDIR:-/tmp}/tervane-e2e.XXXXXX")
 prefix=$run/prefix
+tray_pid=
 cleanup() {
     stop_wineserver "$prefix"
+    if [ -n "$tray_pid" ]; then
+        kill "$tray_pid" 2>/dev/null || true
+        wait "$tray_pid" 2>/dev/null || true
+    fi
     stop_xvfb
     rm -rf "$run"
 }
@@ -29,6 +35,12 @@ trap 'exit 143' INT TERM
 
 cp -a "$template" "$prefix"
 start_xvfb "$run/display" || exit 2
+if [ "${E2E_X_TRAY:-0}" = 1 ]; then
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 24 \
+        --transparent false >/dev/null 2>&1 &
+    tray_pid=$!
+    sleep 0.5
+fi
 export WINEPREFIX=$prefix
 ready=$(now_ms)
 timeout --kill-after=10 "$limit" "$WINE" "$driver" "$scenario" --work 'C:\e2e'

@@ -31,6 +31,18 @@ std::vector<MessageBoxView> messageBoxes(DWORD processId) {
     return boxes;
 }
 
+std::optional<MessageBoxView> waitForMessageBox(DWORD processId, Millis timeout) {
+    std::optional<MessageBoxView> found;
+    waitUntil(
+        [&] {
+            const auto boxes = messageBoxes(processId);
+            if (!boxes.empty()) found = boxes.front();
+            return found.has_value();
+        },
+        timeout);
+    return found;
+}
+
 bool pressOk(const MessageBoxView& box) {
     const HWND ok = GetDlgItem(box.window, IDOK);
     if (!ok) return false;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,9 @@ struct MessageBoxView {
 
 // The message boxes shown now, of one process (0: of any).
 std::vector<MessageBoxView> messageBoxes(DWORD processId = 0);
+
+// Waits for a message box of the process.
+std::optional<MessageBoxView> waitForMessageBox(DWORD processId, std::chrono::milliseconds timeout);
 
 // Presses OK; true when the box took the press and went away.
 bool pressOk(const MessageBoxView& box);

@@ -4,6 +4,16 @@
 
 namespace e2e {
 
+std::wstring imagePathOf(DWORD processId) {
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return {};
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    const BOOL read = QueryFullProcessImageNameW(process, 0, path, &size);
+    CloseHandle(process);
+    return read ? std::wstring(path, size) : std::wstring();
+}
+
 Process Process::start(const std::wstring& exe, const std::vector<std::wstring>& args,
                        const std::wstring& workFolder) {
     std::wstring commandLine = L"\"" + exe + L"\"";

@@ -13,6 +13,9 @@
 
 namespace e2e {
 
+// The full path of a running process's executable; empty when it cannot be read.
+std::wstring imagePathOf(DWORD processId);
+
 class Process {
   public:
     // Starts exe with the arguments (each quoted) in workFolder (empty: the driver's own).

@@ -134,14 +134,6 @@ void standinStartup(const Paths& paths) {
     }
 }
 
-// One click the way a program makes it: move, let the move settle, press, release.
-void clickAt(POINT point, Millis settle) {
-    setCursorPos(point);
-    if (settle > 0ms) pauseFor(settle);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-}
-
 // The panel strip offsets, the last one clicked after the window stops being topmost.
 constexpr POINT kStripOffsets[] = {{150, 52},  {220, 100}, {290, 100},
                                    {360, 100}, {150, 100}, {555, 15}};
@@ -159,7 +151,7 @@ int clickStrip(Standin& standin, HWND main, Millis settle, bool report,
             SetWindowPos(main, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
             if (report) expect(!isTopmost(main), "HWND_NOTOPMOST clears WS_EX_TOPMOST");
         }
-        clickAt({rect.left + kStripOffsets[i].x, rect.top + kStripOffsets[i].y}, settle);
+        leftClickAt({rect.left + kStripOffsets[i].x, rect.top + kStripOffsets[i].y}, settle);
     }
     waitUntil([&] { return standin.log().clicks.size() >= logged + 6; }, 3s);
     const auto clicks = standin.log().clicks;

@@ -98,10 +98,12 @@ Standin::Standin(const Paths& paths, std::wstring folder)
 
 void Standin::write(const StandinSetup& setup) {
     last_ = setup;
+    quitWritten_ = false;
     writeFileAtomically(configPath_, render(setup, logPath_));
 }
 
 void Standin::start() {
+    if (quitWritten_) write(last_);
     const int loadsBefore = log().loads;
     process_ = Process::start(paths_.standinExe, {configPath_});
     require(waitForLoads(loadsBefore + 1), "the stand-in monitor starts and reads its file");
@@ -133,7 +135,8 @@ void Standin::quit() {
     if (!ours && !startedElsewhere) return;
     StandinSetup ending = last_;
     ending.quit = true;
-    write(ending);
+    writeFileAtomically(configPath_, render(ending, logPath_));
+    quitWritten_ = true;
     if (startedElsewhere) {
         const auto quitLogged = [&] { return log().firstTick("quit").has_value(); };
         if (!waitUntil(quitLogged, 5s)) note("the stand-in did not end by its file");

@@ -70,7 +70,8 @@ class Standin {
 
     // Writes the file the stand-in shows; a running stand-in takes it within a second.
     void write(const StandinSetup& setup);
-    // Starts AsusProb.exe with the file, and waits until it has taken it in.
+    // Starts AsusProb.exe with the file (the last setup, after a quit), and
+    // waits until it has taken it in.
     void start();
     // Copies AsusProb.exe into the folder and returns its path there: started
     // by name alone (as a program launches the monitor), it shows this file.
@@ -90,7 +91,8 @@ class Standin {
     std::wstring folder_;
     std::wstring configPath_;
     std::wstring logPath_;
-    StandinSetup last_;
+    StandinSetup last_;         // the last setup written, without its quit line
+    bool quitWritten_ = false;  // the file now tells a stand-in to end
     std::optional<Process> process_;
 };
 

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +31,14 @@ std::optional<std::wstring> trayTip(const TrayIcon& icon);
 
 // The first icon whose tip is the given text, if any.
 std::optional<TrayIcon> trayIconWithTip(std::wstring_view tip);
+
+// Waits for an icon whose tip is the given text.
+std::optional<TrayIcon> waitForTrayTip(std::wstring_view tip, std::chrono::milliseconds timeout);
+
+// A fingerprint of the icon's picture as the screen shows it; 0 when it cannot
+// be read. Wine's own tray window draws a new picture over the old one without
+// clearing it, so pictures are compared only with an X system tray.
+std::uint64_t trayPicture(const TrayIcon& icon);
 
 void postDoubleClick(const TrayIcon& icon);
 void postRightButtonUp(const TrayIcon& icon);

@@ -1,6 +1,7 @@
 #include "window_query.h"
 
 #include "check.h"
+#include "wait.h"
 
 namespace e2e {
 namespace {
@@ -46,13 +47,6 @@ std::vector<HWND> topLevelWindowsOf(DWORD processId) {
 
 HWND findTopLevel(std::wstring_view wantedClass, std::wstring_view title) {
     return FindWindowW(std::wstring(wantedClass).c_str(), std::wstring(title).c_str());
-}
-
-HWND findVisibleTopLevel(DWORD processId, std::wstring_view title) {
-    for (const HWND window : topLevelWindowsOf(processId)) {
-        if (IsWindowVisible(window) && windowText(window) == title) return window;
-    }
-    return nullptr;
 }
 
 std::vector<HWND> descendants(HWND window) {
@@ -108,5 +102,12 @@ POINT cursorPos() {
 }
 
 void setCursorPos(POINT point) { SetCursorPos(point.x, point.y); }
+
+void leftClickAt(POINT point, std::chrono::milliseconds settle) {
+    setCursorPos(point);
+    if (settle.count() > 0) pauseFor(settle);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
 
 }  // namespace e2e

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +21,6 @@ std::vector<HWND> topLevelWindows();
 std::vector<HWND> topLevelWindowsOf(DWORD processId);
 // The first top-level window with this class and title, as FindWindow; nullptr when none.
 HWND findTopLevel(std::wstring_view className, std::wstring_view title);
-// A visible top-level window of the process with this title; nullptr when none.
-HWND findVisibleTopLevel(DWORD processId, std::wstring_view title);
 // Every descendant, in the order EnumChildWindows walks them.
 std::vector<HWND> descendants(HWND window);
 
@@ -34,5 +33,8 @@ std::string describeDesktop();
 
 POINT cursorPos();
 void setCursorPos(POINT point);
+// A left click as a user makes it: move the cursor, let the move take effect
+// (under Wine a click right after a move can land on the old point), press, release.
+void leftClickAt(POINT point, std::chrono::milliseconds settle = std::chrono::milliseconds(20));
 
 }  // namespace e2e
