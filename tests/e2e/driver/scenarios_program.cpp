@@ -1,0 +1,419 @@
+// Tervane Lite itself, end to end, against the stand-in monitor: what a user
+// sees of its start, its tray icon, its window and its end.
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "check.h"
+#include "message_box.h"
+#include "process.h"
+#include "program.h"
+#include "standin.h"
+#include "tray.h"
+#include "window_query.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kReadingTip[] = L"CPU:45\u00B0C  MB:38\u00B0C  F1:2410    F2:0       F3:1820    ";
+constexpr wchar_t kNotFound[] = L"Unable to find 'Asus Probe 2'";
+constexpr wchar_t kAlreadyRunning[] = L"A copy of Tervane Lite is already running!";
+constexpr POINT kStripOffsets[] = {{150, 52},  {220, 100}, {290, 100},
+                                   {360, 100}, {150, 100}, {555, 15}};
+
+StandinSetup readings() { return plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C"); }
+
+// The monitor's folder, with a space in its name.
+std::wstring monitorFolder(const Paths& paths) { return paths.workFolder + L"\\Probe Folder"; }
+
+long long startedCount(const StandinLog& log) {
+    return std::count_if(log.lines.begin(), log.lines.end(),
+                         [](const std::string& line) { return line.starts_with("started"); });
+}
+
+// The six wake clicks: at the panel-strip offsets, in order, the first five
+// while the monitor is topmost and the sixth after.
+void expectWakeClicks(const StandinLog& log, std::size_t from, std::string_view when) {
+    const std::string prefix(when);
+    require(log.clicks.size() >= from + 6, prefix + ": six clicks arrive");
+    for (std::size_t i = 0; i < 6; ++i) {
+        const auto& click = log.clicks[from + i];
+        expect(click.offset.x == kStripOffsets[i].x && click.offset.y == kStripOffsets[i].y &&
+                   click.topmost == (i < 5),
+               prefix + ": click " + std::to_string(i + 1) + " at " +
+                   std::to_string(click.offset.x) + "," + std::to_string(click.offset.y) +
+                   (click.topmost ? " topmost" : " not topmost") + ", expected " +
+                   std::to_string(kStripOffsets[i].x) + "," + std::to_string(kStripOffsets[i].y) +
+                   (i < 5 ? " topmost" : " not topmost"));
+    }
+    expectEqual(static_cast<long long>(log.clicks.size() - from), 6, prefix + ": clicks");
+}
+
+bool waitForClicks(const Standin& standin, std::size_t count, Millis timeout) {
+    return waitUntil([&] { return standin.log().clicks.size() >= count; }, timeout);
+}
+
+// What the desktop shows, for the output of a failed wait.
+void describeFailure(const Standin& standin) {
+    note(describeDesktop());
+    for (const auto& line : standin.log().lines) note("stand-in: " + line);
+}
+
+// The monitor running and installed, and the program started and resident in
+// the tray with the first reading.
+struct Resident {
+    Process program;
+    TrayIcon icon;
+};
+
+Resident startResident(const Paths& paths, Standin& standin) {
+    standin.write(readings());
+    setMonitorInstallEntry(standin.install());
+    standin.start();
+    const std::size_t clicksBefore = standin.log().clicks.size();
+    Process program = startProgram(paths);
+    if (!waitForClicks(standin, clicksBefore + 6, 15s)) describeFailure(standin);
+    expectWakeClicks(standin.log(), clicksBefore, "start");
+    const auto icon = waitForTrayTip(kReadingTip, 5s);
+    require(icon.has_value(), "the tray icon shows the first reading");
+    return Resident{std::move(program), *icon};
+}
+
+void monitorRunning(const Paths& paths) {
+    Standin standin(paths, monitorFolder(paths));
+    standin.write(readings());
+    setMonitorInstallEntry(standin.install());
+    standin.start();
+    const POINT userCursor{700, 600};
+    setCursorPos(userCursor);
+    Process program = startProgram(paths);
+    if (!waitForClicks(standin, 6, 15s)) describeFailure(standin);
+    const auto log = standin.log();
+    expectWakeClicks(log, 0, "monitor running");
+    const auto icon = waitForTrayTip(kReadingTip, 5s);
+    require(icon.has_value(), "the first reading shows in the tray tip, read back from the shell");
+    const auto tipDelay = GetTickCount64() - log.clicks[5].tick;
+    note("tip seen " + std::to_string(tipDelay) + " ms after the sixth click");
+    expect(tipDelay < 900, "the first reading shows at once, not a tick later");
+    const POINT cursor = cursorPos();
+    expect(cursor.x == userCursor.x && cursor.y == userCursor.y,
+           "the cursor is back where it was, at " + std::to_string(cursor.x) + "," +
+               std::to_string(cursor.y));
+    expectEqual(startedCount(log), 1, "monitors started (nothing launched)");
+    expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
+    standin.quit();
+    expect(program.waitForExit(5s), "the program ends after the monitor");
+}
+
+void launchesMonitor(const Paths& paths) {
+    Standin standin(paths, monitorFolder(paths));
+    standin.write(readings());
+    const std::wstring exe = standin.install();
+    // Spaces before the opening quote and inside the quotes before the path.
+    setMonitorInstallEntry(L"  \"  " + exe + L"\"");
+    Process program = startProgram(paths);
+    const auto launched = [&] { return standin.log().firstTick("started").has_value(); };
+    if (!waitUntil(launched, 10s)) describeFailure(standin);
+    require(launched(), "the program launches the monitor from its install entry");
+    const HWND main = standin.mainWindow();
+    require(main != nullptr, "the launched monitor's window appears");
+    expectEqual(imagePathOf(processOf(main)), exe, "the launched executable");
+    if (!waitForClicks(standin, 6, 15s)) describeFailure(standin);
+    expectWakeClicks(standin.log(), 0, "launched monitor");
+    expect(waitForTrayTip(kReadingTip, 5s).has_value(), "the first reading shows in the tray");
+    expectEqual(startedCount(standin.log()), 1, "monitors started");
+    standin.quit();
+    expect(program.waitForExit(5s), "the program ends after the monitor");
+}
+
+void noInstallEntry(const Paths& paths) {
+    Process program = startProgram(paths);
+    const auto lookup = waitForMessageBox(program.id(), 10s);
+    require(lookup.has_value(), "the install path lookup reports in a message box");
+    expectEqual(lookup->title, L"Tervane Lite", "its title");
+    expectEqual(lookup->text, L"", "its text, the path it tried");
+    expect(!lookup->hasIcon, "it shows no icon");
+    require(pressOk(*lookup), "OK closes it");
+    const auto pressed = GetTickCount64();
+
+    const auto notFound = waitForMessageBox(program.id(), 10s);
+    require(notFound.has_value(), "then the monitor is reported not found");
+    const auto delay = GetTickCount64() - pressed;
+    expect(delay < 5000, "at once, without a search (" + std::to_string(delay) + " ms)");
+    expectEqual(notFound->text, kNotFound, "its text");
+    expect(notFound->hasIcon, "it shows the stop sign");
+    require(pressOk(*notFound), "OK closes it");
+    expect(program.waitForExit(5s), "then the program ends");
+    expect(trayIcons().empty(), "no tray icon is left");
+    expect(!userSetting(L"Toggle").has_value(), "no Toggle setting was written");
+    expect(!userSetting(L"TrayColor").has_value(), "no TrayColor setting was written");
+}
+
+void monitorNeverAppears(const Paths& paths) {
+    Standin standin(paths, monitorFolder(paths));
+    StandinSetup setup = readings();
+    setup.mainWindow = false;
+    standin.write(setup);
+    setMonitorInstallEntry(standin.install());
+    Process program = startProgram(paths);
+    require(waitUntil([&] { return standin.log().firstTick("started").has_value(); }, 10s),
+            "the program launches the monitor");
+    const auto launched = *standin.log().firstTick("started");
+    const auto box = waitForMessageBox(program.id(), 45s);
+    require(box.has_value(), "the monitor is reported not found");
+    const auto after = GetTickCount64() - launched;
+    note("reported " + std::to_string(after) + " ms after the launch");
+    expect(after >= 30000 && after < 40000,
+           "after the 2 s wait and the 30 s search (" + std::to_string(after) + " ms)");
+    expectEqual(box->text, kNotFound, "its text");
+    expect(box->hasIcon, "it shows the stop sign");
+    require(pressOk(*box), "OK closes it");
+    expect(program.waitForExit(5s), "then the program ends");
+    standin.quit();
+}
+
+void secondCopy(const Paths& paths) {
+    Standin standin(paths, monitorFolder(paths));
+    Resident first = startResident(paths, standin);
+    Process second = startProgram(paths);
+    const auto box = waitForMessageBox(second.id(), 10s);
+    require(box.has_value(), "the second copy says so in a message box");
+    expectEqual(box->text, kAlreadyRunning, "its text");
+    expect(box->hasIcon, "it shows the information icon");
+    expect(optionsWindow(second.id()) == nullptr, "the second copy shows no window");
+    expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
+    require(pressOk(*box), "OK closes it");
+    expect(second.waitForExit(5s), "then the second copy ends");
+    expect(first.program.running(), "the first copy runs on");
+    expect(trayTip(first.icon) == kReadingTip, "with its tray icon");
+    expect(!userSetting(L"Toggle").has_value(), "the second copy wrote no setting");
+    standin.quit();
+    expect(first.program.waitForExit(5s), "the first copy ends after the monitor");
+}
+
+bool isCentred(const RECT& rect) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    return std::abs(rect.left + rect.right - screenWidth) <= 2 &&
+           std::abs(rect.top + rect.bottom - screenHeight) <= 2;
+}
+
+HWND childWithText(HWND parent, std::wstring_view text) {
+    for (const HWND child : descendants(parent)) {
+        if (windowText(child) == text) return child;
+    }
+    return nullptr;
+}
+
+void optionsAndExit(const Paths& paths) {
+    Standin standin(paths, monitorFolder(paths));
+    Resident resident = startResident(paths, standin);
+    const DWORD pid = resident.program.id();
+    expect(optionsWindow(pid) == nullptr, "after the start the options window is hidden");
+
+    postDoubleClick(resident.icon);
+    HWND options = nullptr;
+    require(waitUntil([&] { return (options = optionsWindow(pid)) != nullptr; }, 3s),
+            "a double-click on the tray icon shows the options window");
+    const RECT rect = windowRect(options).value_or(RECT{});
+    expect(isCentred(rect), "it is centred on the screen, at " + std::to_string(rect.left) + "," +
+                                std::to_string(rect.top) + "-" + std::to_string(rect.right) + "," +
+                                std::to_string(rect.bottom));
+    PostMessageW(options, WM_SYSCOMMAND, SC_CLOSE, 0);
+    expect(waitUntil([&] { return optionsWindow(pid) == nullptr; }, 3s), "its close box hides it");
+    expect(resident.program.running(), "and the program runs on");
+
+    postDoubleClick(resident.icon);
+    require(waitUntil([&] { return (options = optionsWindow(pid)) != nullptr; }, 3s),
+            "a second double-click shows it again");
+    const HWND white = childWithText(options, L"White");
+    require(white != nullptr, "it offers \"White\"");
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(white, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+    expect(waitUntil([] { return userSetting(L"TrayColor") == L"True"; }, 2s),
+           "clicking \"White\" writes TrayColor = True at once");
+
+    postRightButtonUp(resident.icon);
+    HWND menu = nullptr;
+    require(waitUntil([&] { return (menu = trayMenu(pid)) != nullptr; }, 3s),
+            "a right click on the tray icon opens the menu");
+    const RECT item = windowRect(menu).value_or(RECT{});
+    leftClickAt({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    expect(resident.program.waitForExit(5s), "\"Exit Tervane Lite\" ends the program");
+    expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"0", "Toggle written at exit");
+    expectEqual(userSetting(L"TrayColor").value_or(L"(absent)"), L"True", "TrayColor kept");
+    expect(waitUntil([] { return trayIcons().empty(); }, 2s), "its tray icon is gone");
+    standin.quit();
+}
+
+void monitorClosed(const Paths& paths) {
+    Standin standin(paths, monitorFolder(paths));
+    Resident resident = startResident(paths, standin);
+    standin.quit();
+    const auto quit = standin.log().firstTick("quit");
+    require(quit.has_value(), "the monitor ends");
+    bool boxSeen = false;
+    const bool ended = waitUntil(
+        [&] {
+            boxSeen = boxSeen || !messageBoxes(resident.program.id()).empty();
+            return !resident.program.running();
+        },
+        5s);
+    require(ended, "the program ends after the monitor");
+    const auto after = GetTickCount64() - *quit;
+    note("ended " + std::to_string(after) + " ms after the monitor");
+    expect(after < 2500, "within about a second (" + std::to_string(after) + " ms)");
+    expect(!boxSeen, "without a message");
+    expect(trayIcons().empty(), "its tray icon is gone");
+    expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"0", "Toggle written at exit");
+}
+
+void taskbarCreated(const Paths& paths) {
+    Standin standin(paths, monitorFolder(paths));
+    Resident resident = startResident(paths, standin);
+    const HWND owner = formWindow(resident.program.id());
+    require(owner != nullptr, "the program's window is found");
+    // The shell loses the icon: removed from outside with the program's window and id.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = owner;
+    data.uID = 2;
+    expect(Shell_NotifyIconW(NIM_DELETE, &data) != FALSE, "the icon is removed from outside");
+    require(waitUntil([] { return trayIcons().empty(); }, 3s), "the icon is gone");
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    expect(waitForTrayTip(kReadingTip, 5s).has_value(),
+           "after \"TaskbarCreated\" the icon is back with its tip");
+    expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
+    standin.quit();
+    expect(resident.program.waitForExit(5s), "the program ends after the monitor");
+}
+
+struct PictureSample {
+    std::uint64_t picture = 0;
+    ULONGLONG tick = 0;
+};
+
+std::vector<PictureSample> samplePictures(const TrayIcon& icon, Millis duration) {
+    std::vector<PictureSample> samples;
+    const auto end = GetTickCount64() + static_cast<ULONGLONG>(duration.count());
+    while (GetTickCount64() < end) {
+        samples.push_back({trayPicture(icon), GetTickCount64()});
+        pauseFor(50ms);
+    }
+    return samples;
+}
+
+void toggleAlternates(const Paths& paths) {
+    Standin standin(paths, monitorFolder(paths));
+    // The pictures of 45 and of 38, each shown steadily with Toggle unchecked.
+    setUserSetting(L"Toggle", L"0");
+    Resident steady = startResident(paths, standin);
+    require(className(GetAncestor(steady.icon.icon, GA_ROOT)) != L"__winex11_standalone_tray",
+            "an X system tray shows the pictures (run with E2E_X_TRAY=1)");
+    pauseFor(300ms);
+    const auto cpu45 = trayPicture(steady.icon);
+    pauseFor(1300ms);
+    expect(cpu45 != 0 && trayPicture(steady.icon) == cpu45,
+           "with Toggle unchecked the CPU picture stays");
+    StandinSetup cpu38 = readings();
+    cpu38.tree[5].text = L"38.0 C";  // slot 6
+    standin.write(cpu38);
+    require(waitForTrayTip(L"CPU:38\u00B0C  MB:38\u00B0C  F1:2410    F2:0       F3:1820    ", 5s)
+                .has_value(),
+            "the tip follows the new CPU reading");
+    pauseFor(300ms);
+    const auto picture38 = trayPicture(steady.icon);
+    require(picture38 != 0 && picture38 != cpu45, "38 has a picture of its own");
+    standin.quit();
+    require(steady.program.waitForExit(5s), "the program ends after the monitor");
+
+    // Toggle stored as checked: MB first, then CPU, changing every second.
+    setUserSetting(L"Toggle", L"1");
+    Resident alternating = startResident(paths, standin);
+    const auto samples = samplePictures(alternating.icon, 4500ms);
+    std::vector<PictureSample> changes;  // the known pictures, each where it began
+    int unknown = 0;
+    for (const auto& sample : samples) {
+        if (sample.picture != picture38 && sample.picture != cpu45) {
+            ++unknown;
+        } else if (changes.empty() || changes.back().picture != sample.picture) {
+            changes.push_back(sample);
+        }
+    }
+    std::string seen;
+    for (const auto& change : changes) seen += change.picture == picture38 ? " MB" : " CPU";
+    note("pictures:" + seen + " (" + std::to_string(unknown) + " of " +
+         std::to_string(samples.size()) + " samples neither)");
+    expect(unknown * 5 <= static_cast<int>(samples.size()), "the samples show MB or CPU");
+    expect(!changes.empty() && changes.front().picture == picture38, "the first reading is MB");
+    expect(changes.size() >= 4, "the picture alternates");
+    for (std::size_t i = 1; i + 1 < changes.size(); ++i) {
+        const auto shown = changes[i + 1].tick - changes[i].tick;
+        expect(shown >= 500 && shown <= 1500,
+               "each picture shows about a second (" + std::to_string(shown) + " ms)");
+    }
+    standin.quit();
+    expect(alternating.program.waitForExit(5s), "the program ends after the monitor");
+    expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"1", "Toggle kept at exit");
+}
+
+// The wake clicks land right every time: E2E_ROUNDS starts (20 by default).
+void wakeClicksRepeat(const Paths& paths) {
+    wchar_t roundsText[16] = {};
+    const int rounds =
+        GetEnvironmentVariableW(L"E2E_ROUNDS", roundsText, 16) ? _wtoi(roundsText) : 20;
+    Standin standin(paths, monitorFolder(paths));
+    standin.write(readings());
+    setMonitorInstallEntry(standin.install());
+    int allRight = 0;
+    for (int round = 1; round <= rounds; ++round) {
+        standin.start();
+        const std::size_t before = standin.log().clicks.size();
+        const int failuresBefore = failureCount();
+        Process program = startProgram(paths);
+        if (!waitForClicks(standin, before + 6, 15s)) describeFailure(standin);
+        expectWakeClicks(standin.log(), before, "start " + std::to_string(round));
+        if (failureCount() == failuresBefore) ++allRight;
+        standin.quit();
+        expect(program.waitForExit(5s), "the program ends after the monitor");
+    }
+    note(std::to_string(allRight) + " of " + std::to_string(rounds) +
+         " starts with all six clicks right");
+}
+
+const ScenarioRegistration runningScenario(
+    "program_monitor_running",
+    "monitor running: six clicks, cursor back, first reading in the tray at once", &monitorRunning);
+const ScenarioRegistration launchScenario(
+    "program_launches_monitor", "monitor not running: launched by its quoted install entry",
+    &launchesMonitor);
+const ScenarioRegistration noEntryScenario("program_no_install_entry",
+                                           "no install entry: two message boxes, then the end",
+                                           &noInstallEntry);
+const ScenarioRegistration neverScenario(
+    "program_monitor_never_appears", "a launched monitor without a window: not found after 30 s",
+    &monitorNeverAppears);
+const ScenarioRegistration secondScenario("program_second_copy",
+                                          "a second copy is refused with a message", &secondCopy);
+const ScenarioRegistration optionsScenario(
+    "program_options_and_exit", "options window from the tray, White, Exit from the tray menu",
+    &optionsAndExit);
+const ScenarioRegistration closedScenario("program_monitor_closed",
+                                          "the monitor closed while resident: the program ends",
+                                          &monitorClosed);
+const ScenarioRegistration taskbarScenario("program_taskbar_created",
+                                           "the icon comes back after \"TaskbarCreated\"",
+                                           &taskbarCreated);
+const ScenarioRegistration toggleScenario(
+    "program_toggle_alternates", "Toggle stored as 1: MB and CPU pictures alternate every second",
+    &toggleAlternates);
+const ScenarioRegistration repeatScenario("program_wake_clicks_repeat",
+                                          "the wake clicks land right in every one of 20 starts",
+                                          &wakeClicksRepeat);
+
+}  // namespace
+}  // namespace e2e
