@@ -32,7 +32,9 @@ inline constexpr int kTrayRightButtonUp = 517;
 
 struct StartupTiming {
     Millis searchLimit{30'000};
-    Millis searchPoll{25};
+    // The search is woken when other windows come and go; the poll only backs
+    // that up.
+    Millis searchPoll{250};
     Millis afterLaunch{2'000};
     Millis afterFound{1'000};
     Millis tickInterval{1'000};

@@ -72,16 +72,17 @@ void Form1::startUp() {
     desktop_.setFormState(FormState::Minimized);
 }
 
-// Looks for the monitor's main window for a limited time, often enough that a
-// window that opens is taken within a few tens of milliseconds.
+// Looks for the monitor's main window for a limited time. Each window that
+// comes or goes wakes the search, so the monitor's is taken at once.
 void Form1::searchForMonitor() {
+    const OtherWindowsWatch watch(desktop_);
     const Millis deadline = waits_.now() + timing_.searchLimit;
     tick_.probe = 0;
     for (Millis t = waits_.now(); t < deadline; t = waits_.now()) {
         waits_.pump();
         tick_.probe = desktop_.findWindow(monitor::kMainClass, monitor::kMainTitle);
         if (tick_.probe != 0) return;
-        waits_.waitUntil(std::min(waits_.now() + timing_.searchPoll, deadline));
+        waits_.waitOnce(std::min(waits_.now() + timing_.searchPoll, deadline));
     }
 }
 

@@ -29,12 +29,15 @@ InputBlock::~InputBlock() {
 }
 
 void WakeSequence::waitForSplash() {
+    const OtherWindowsWatch watch(desktop_);
     while (desktop_.findWindow(kSplashClass, kSplashTitle) != 0) {
-        waits_.waitFor(timing_.pollInterval);
+        waits_.waitOnce(waits_.now() + timing_.pollInterval);
     }
 }
 
 WindowHandle WakeSequence::bringToFront() {
+    // A change of the foreground wakes the loop at once.
+    const OtherWindowsWatch watch(desktop_);
     const Millis deadline = waits_.now() + timing_.foregroundLimit;
     WindowHandle lastForeground = 0;
     for (Millis t = waits_.now(); t < deadline; t = waits_.now()) {
@@ -44,7 +47,7 @@ WindowHandle WakeSequence::bringToFront() {
         desktop_.showWindow(probe_, ShowCommand::Show);
         desktop_.showWindow(probe_, ShowCommand::ShowNormal);
         desktop_.setForegroundWindow(probe_);
-        waits_.waitUntil(std::min(waits_.now() + timing_.pollInterval, deadline));
+        waits_.waitOnce(std::min(waits_.now() + timing_.pollInterval, deadline));
     }
     return lastForeground;
 }

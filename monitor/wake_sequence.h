@@ -19,7 +19,8 @@ std::int16_t checked16(std::int64_t value);
 
 struct WakeTiming {
     Millis foregroundLimit{30'000};
-    Millis pollInterval{25};     // splash wait and foreground loop
+    // Splash wait (also woken when windows come and go) and foreground loop.
+    Millis pollInterval{250};
     Millis settleAfterMove{20};  // lets a cursor move take effect before the click
     Millis pauseAfterClick{9};
 };

@@ -126,6 +126,10 @@ class Desktop {
     virtual void pumpMessages() = 0;
     // Sleeps until a message is waiting or the timeout has passed.
     virtual void waitForMessage(Millis timeout) = 0;
+    // While on, waitForMessage also ends when a window of another program is
+    // created, shown, hidden or destroyed, or the foreground changes, so a
+    // wait for such a change can sleep instead of polling fast.
+    virtual void watchOtherWindows(bool on) = 0;
     // Modal; titled with the program's name; returns once it is closed.
     virtual void messageBox(std::wstring_view text, std::uint32_t flags) = 0;
     // True when another copy of the program holds the single-instance token.

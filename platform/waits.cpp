@@ -7,6 +7,11 @@ void Waits::pump() {
     if (abandoned_ && abandoned_()) throw WaitAbandoned();
 }
 
+void Waits::waitOnce(Millis deadline) {
+    if (const Millis t = now(); t < deadline) desktop_.waitForMessage(deadline - t);
+    pump();
+}
+
 void Waits::waitUntil(Millis deadline) {
     for (Millis t = now(); t < deadline; t = now()) {
         desktop_.waitForMessage(deadline - t);

@@ -15,16 +15,34 @@ struct WaitAbandoned : ProgramError {
     WaitAbandoned() : ProgramError("the form was unloaded during a wait") {}
 };
 
+// For its lifetime, waits also end when another program's window comes or goes.
+class OtherWindowsWatch {
+  public:
+    explicit OtherWindowsWatch(Desktop& desktop) : desktop_(desktop) {
+        desktop_.watchOtherWindows(true);
+    }
+    ~OtherWindowsWatch() { desktop_.watchOtherWindows(false); }
+    OtherWindowsWatch(const OtherWindowsWatch&) = delete;
+    OtherWindowsWatch& operator=(const OtherWindowsWatch&) = delete;
+
+  private:
+    Desktop& desktop_;
+};
+
 class Waits {
   public:
     Waits(Desktop& desktop, std::function<bool()> abandoned)
         : desktop_(desktop), abandoned_(std::move(abandoned)) {}
 
+    Desktop& desktop() { return desktop_; }
     Millis now() { return desktop_.now(); }
     // Dispatches the waiting messages once.
     void pump();
     // Serves messages until the deadline.
     void waitUntil(Millis deadline);
+    // Sleeps until something arrives or the deadline, serves it, and returns:
+    // one pass of a loop that looks for a change.
+    void waitOnce(Millis deadline);
     void waitFor(Millis duration) { waitUntil(now() + duration); }
 
   private:

@@ -9,6 +9,11 @@ namespace tervane::win32::layout {
 inline constexpr wchar_t kCaption[] = L"Tervane Lite";
 inline constexpr int kClientWidth = 231;
 inline constexpr int kClientHeight = 93;
+// Where the client area is first shown: just above the top of the screen, so
+// start-up puts nothing in the user's way; start-up centres the window before
+// it goes to the tray, and it is shown from there.
+inline constexpr int kClientLeft = 4;
+inline constexpr int kClientTop = -97;
 inline constexpr COLORREF kBackground = RGB(255, 255, 192);
 inline constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 // Lets dialog navigation (Tab, arrow keys) reach the controls.

@@ -63,8 +63,8 @@ FormWindow::FormWindow()
     AdjustWindowRectEx(&frame, layout::kStyle, FALSE, layout::kExStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    const int left = scale(layout::kClientLeft) + frame.left;
+    const int top = scale(layout::kClientTop) + frame.top;
     // WM_NCCREATE stores this object with the window; window_ is set there.
     if (CreateWindowExW(layout::kExStyle, kWindowClass, layout::kCaption, layout::kStyle, left, top,
                         width, height, nullptr, nullptr, instance, this) == nullptr) {

@@ -26,5 +26,6 @@ using OwnedMenu = Owned<HMENU, &DestroyMenu>;
 using OwnedBrush = Owned<HBRUSH, &DeleteObject>;
 using OwnedFont = Owned<HFONT, &DeleteObject>;
 using OwnedScreenDc = Owned<HDC, &releaseScreenDc>;
+using OwnedWinEventHook = Owned<HWINEVENTHOOK, &UnhookWinEvent>;
 
 }  // namespace tervane::win32

@@ -64,6 +64,7 @@ class Win32Desktop final : public Desktop {
     Millis now() override;
     void pumpMessages() override;
     void waitForMessage(Millis timeout) override;
+    void watchOtherWindows(bool on) override;
     void messageBox(std::wstring_view text, std::uint32_t flags) override;
     bool anotherCopyRunning() override;
 
@@ -96,6 +97,8 @@ class Win32Desktop final : public Desktop {
     OwnedKernelHandle singleInstance_;
     bool anotherCopy_;
     FormWindow form_;
+    OwnedWinEventHook windowWatch_;
+    OwnedWinEventHook foregroundWatch_;
 };
 
 // Conversions between the seam's handles and the platform's.

@@ -119,6 +119,21 @@ void Win32Desktop::waitForMessage(Millis timeout) {
                                 MWMO_INPUTAVAILABLE);
 }
 
+namespace {
+// Its delivery is what ends the wait; there is nothing more to do.
+void CALLBACK onOtherWindowChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {}
+}  // namespace
+
+void Win32Desktop::watchOtherWindows(bool on) {
+    constexpr DWORD flags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
+    windowWatch_.reset(on ? SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_HIDE, nullptr,
+                                            &onOtherWindowChanged, 0, 0, flags)
+                          : nullptr);
+    foregroundWatch_.reset(on ? SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND,
+                                                nullptr, &onOtherWindowChanged, 0, 0, flags)
+                              : nullptr);
+}
+
 void Win32Desktop::messageBox(std::wstring_view text, std::uint32_t flags) {
     MessageBoxW(form_.handle(), std::wstring(text).c_str(), layout::kCaption, flags);
 }

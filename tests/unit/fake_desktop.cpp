@@ -1,6 +1,7 @@
 #include "fake_desktop.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tervane::fake {
 namespace {
@@ -69,7 +70,11 @@ void FakeDesktop::setText(WindowHandle window, std::wstring text) {
 }
 
 void FakeDesktop::at(Millis when, std::function<void()> action) {
-    scheduled_.push_back({when, std::move(action)});
+    scheduled_.push_back({when, std::move(action), false});
+}
+
+void FakeDesktop::atWindowChange(Millis when, std::function<void()> action) {
+    scheduled_.push_back({when, std::move(action), true});
 }
 
 // --- Desktop -------------------------------------------------------------------
@@ -118,6 +123,7 @@ WindowHandle FakeDesktop::foregroundWindow() {
 void FakeDesktop::setForegroundWindow(WindowHandle window) {
     record("setForegroundWindow");
     if (!refuseForeground && (windows_.contains(window) || window == kFormWindow)) {
+        if (watchingWindows && foreground != window) windowChangeQueued = true;
         foreground = window;
     }
 }
@@ -225,10 +231,19 @@ void FakeDesktop::pumpMessages() {
 void FakeDesktop::waitForMessage(Millis timeout) {
     record("waitForMessage");
     ++waits;
+    if (std::exchange(windowChangeQueued, false)) return;
     // Sleeps until the timeout, or until the next scripted event arrives.
     Millis until = clock + timeout;
-    for (const auto& s : scheduled_) until = std::max(clock, std::min(until, s.when));
+    for (const auto& s : scheduled_) {
+        if (!s.windowChange || watchingWindows) until = std::max(clock, std::min(until, s.when));
+    }
     clock = until;
+}
+
+void FakeDesktop::watchOtherWindows(bool on) {
+    record(on ? "watchOtherWindows(true)" : "watchOtherWindows(false)");
+    watchingWindows = on;
+    if (!on) windowChangeQueued = false;
 }
 
 void FakeDesktop::messageBox(std::wstring_view text, std::uint32_t flags) {

@@ -60,8 +60,12 @@ class FakeDesktop : public Desktop {
     bool exists(WindowHandle handle) const { return windows_.contains(handle); }
 
     // --- scripting -----------------------------------------------------------
-    // Runs the action in the first pump at or after the given time.
+    // Runs the action in the first pump at or after the given time; a message
+    // arriving then ends any wait.
     void at(Millis when, std::function<void()> action);
+    // The same for a change of other windows, which ends a wait only while
+    // the program watches other windows.
+    void atWindowChange(Millis when, std::function<void()> action);
     // Called with each call's name before it takes effect; may throw.
     std::function<void(const std::string&)> beforeCall;
     // Called when a message box is shown (the user reads, then presses OK).
@@ -76,6 +80,8 @@ class FakeDesktop : public Desktop {
     std::vector<bool> visitAnswers;
     long pumps = 0;
     long waits = 0;
+    bool watchingWindows = false;
+    bool windowChangeQueued = false;  // seen while watching, not yet waited on
     WindowHandle foreground = 0;
     bool refuseForeground = false;
     bool failWindowRect = false;
@@ -145,6 +151,7 @@ class FakeDesktop : public Desktop {
     Millis now() override;
     void pumpMessages() override;
     void waitForMessage(Millis timeout) override;
+    void watchOtherWindows(bool on) override;
     void messageBox(std::wstring_view text, std::uint32_t flags) override;
     bool anotherCopyRunning() override;
     bool trayAdd(const TrayRecord& record) override;
@@ -182,6 +189,7 @@ class FakeDesktop : public Desktop {
     struct Scheduled {
         Millis when;
         std::function<void()> action;
+        bool windowChange = false;
     };
     std::map<WindowHandle, FakeWindow> windows_;
     std::vector<WindowHandle> order_;  // creation order, the walk's order

@@ -68,7 +68,7 @@ TEST_F(Startup, AStoppedMonitorIsLaunchedByFullPathAndSearchedForAfterTwoSeconds
     fake::installMonitor(desktop, kFolder);
     std::optional<FakeMonitor> monitor;
     desktop.onLaunch = [&](auto, auto) {
-        desktop.at(desktop.clock + Millis{500}, [&] { monitor.emplace(desktop); });
+        desktop.atWindowChange(desktop.clock + Millis{500}, [&] { monitor.emplace(desktop); });
     };
     Millis firstSearchAfterLaunch{-1};
     desktop.beforeCall = [&](const std::string& name) {
@@ -89,15 +89,17 @@ TEST_F(Startup, AStoppedMonitorIsLaunchedByFullPathAndSearchedForAfterTwoSeconds
 TEST_F(Startup, AWindowThatOpensDuringTheSearchIsTakenWithinTensOfMilliseconds) {
     fake::installMonitor(desktop, kFolder);
     std::optional<FakeMonitor> monitor;
-    desktop.at(Millis{12'345}, [&] { monitor.emplace(desktop); });
+    desktop.atWindowChange(Millis{12'345}, [&] { monitor.emplace(desktop); });
     Millis wakeStarted{-1};
     desktop.beforeCall = [&](const std::string& name) {
         if (name == "foregroundWindow" && wakeStarted.count() < 0) wakeStarted = desktop.clock;
     };
     load();
-    // Found, then the one-second wait, then the wake.
+    // Found at once (the search is woken by the window), then the one-second
+    // wait, then the wake. Nothing watches other windows once it is found.
     EXPECT_GE(wakeStarted, Millis{13'345});
     EXPECT_LT(wakeStarted, Millis{13'345 + 50});
+    EXPECT_FALSE(desktop.watchingWindows);
 }
 
 TEST_F(Startup, NoMonitorAndNoInstallFolderFailsAtOnce) {
@@ -124,8 +126,8 @@ TEST_F(Startup, ALaunchedMonitorThatNeverAppearsFailsAfterThirtySecondsOfSearchi
     EXPECT_GE(clockAtBox(0), Millis{32'000});
     EXPECT_LT(clockAtBox(0), Millis{32'100});
     // Looked up on every pass, without spinning.
-    EXPECT_GT(desktop.countCalls("findWindow"), 30'000 / 50);
-    EXPECT_LT(desktop.countCalls("findWindow"), 30'000 / 10);
+    EXPECT_GT(desktop.countCalls("findWindow"), 30'000 / 500);
+    EXPECT_LT(desktop.countCalls("findWindow"), 30'000 / 100);
     EXPECT_TRUE(form.ended());
     EXPECT_EQ(desktop.setting(L"Toggle"), L"1");
 }
