@@ -137,7 +137,9 @@ class Desktop {
 
     // Notification area. add/modify report whether the shell took the call.
     virtual bool trayAdd(const TrayRecord& record) = 0;
-    virtual bool trayModify(const TrayRecord& record) = 0;
+    // The picture is handed over only when it changed: the tip alone is a
+    // much lighter call for the shell.
+    virtual bool trayModify(const TrayRecord& record, bool pictureChanged) = 0;
     virtual void trayDelete(const TrayRecord& record) = 0;
     // An icon group of the program's own file, at the tray's size; 0 on failure.
     // The caller owns the handle and gives it back with destroyIcon.

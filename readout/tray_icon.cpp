@@ -11,7 +11,8 @@ std::wstring tipField(std::wstring_view text) {
 
 void TrayIcon::tryAdd() {
     // An icon the shell still shows refuses the add but takes the change.
-    added_ = desktop_.trayAdd(record_) || desktop_.trayModify(record_);
+    added_ = desktop_.trayAdd(record_) || desktop_.trayModify(record_, true);
+    if (added_) shown_ = record_;
     if (!added_ && !retrying_) {
         retrying_ = true;
         desktop_.setTimer(TimerId::TrayRetry, kTrayRetryInterval);
@@ -32,7 +33,12 @@ void TrayIcon::change(IconHandle icon, std::wstring_view tip) {
     record_.icon = icon;
     record_.tip = tipField(tip);
     // Until an add has gone through, the retry carries the newest picture.
-    if (added_) desktop_.trayModify(record_);
+    if (!added_ || (record_.icon == shown_.icon && record_.tip == shown_.tip)) return;
+    if (desktop_.trayModify(record_, record_.icon != shown_.icon)) {
+        shown_ = record_;
+    } else {
+        tryAdd();
+    }
 }
 
 void TrayIcon::remove() {

@@ -1,7 +1,10 @@
 #pragma once
 // The program's one icon in the notification area: its record, and the add,
 // change and remove calls. An add the shell does not take (it is not ready
-// yet, or it restarted) is tried again until it succeeds.
+// yet, or it restarted) is tried again until it succeeds; a change the shell
+// refuses because it lost the icon adds it again. A change that would leave
+// the icon as the shell shows it is not sent: under Wine each change is a
+// round trip to the shell that costs more than the rest of a tick.
 
 #include <string>
 #include <string_view>
@@ -38,6 +41,7 @@ class TrayIcon {
     bool added_ = false;
     bool retrying_ = false;
     bool removed_ = false;
+    TrayRecord shown_;  // what the shell last took
 };
 
 }  // namespace tervane::readout

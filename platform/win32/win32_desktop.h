@@ -70,7 +70,7 @@ class Win32Desktop final : public Desktop {
 
     // Notification area and icons.
     bool trayAdd(const TrayRecord& record) override;
-    bool trayModify(const TrayRecord& record) override;
+    bool trayModify(const TrayRecord& record, bool pictureChanged) override;
     void trayDelete(const TrayRecord& record) override;
     IconHandle loadIcon(int id) override;
     void destroyIcon(IconHandle icon) override;

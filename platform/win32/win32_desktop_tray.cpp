@@ -33,8 +33,9 @@ bool Win32Desktop::trayAdd(const TrayRecord& record) {
     return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
-bool Win32Desktop::trayModify(const TrayRecord& record) {
+bool Win32Desktop::trayModify(const TrayRecord& record, bool pictureChanged) {
     NOTIFYICONDATAW data = notifyIconData(record, form_.handle());
+    if (!pictureChanged) data.uFlags &= ~static_cast<UINT>(NIF_ICON);
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 

@@ -266,11 +266,12 @@ bool FakeDesktop::trayAdd(const TrayRecord& record) {
     return true;
 }
 
-bool FakeDesktop::trayModify(const TrayRecord& record) {
+bool FakeDesktop::trayModify(const TrayRecord& record, bool pictureChanged) {
     this->record("trayModify");
-    trayCalls.push_back({"modify", record});
+    trayCalls.push_back({"modify", record, pictureChanged});
     if (!shellReady || !trayPresent) return false;
-    trayShown = record;
+    trayShown.tip = record.tip;
+    if (pictureChanged) trayShown.icon = record.icon;
     return true;
 }
 

@@ -40,6 +40,7 @@ struct ShownBox {
 struct TrayCall {
     std::string kind;  // "add", "modify", "delete"
     TrayRecord record;
+    bool pictureChanged = true;
 };
 
 // Thrown by the fake where a test injects a failure.
@@ -155,7 +156,7 @@ class FakeDesktop : public Desktop {
     void messageBox(std::wstring_view text, std::uint32_t flags) override;
     bool anotherCopyRunning() override;
     bool trayAdd(const TrayRecord& record) override;
-    bool trayModify(const TrayRecord& record) override;
+    bool trayModify(const TrayRecord& record, bool pictureChanged) override;
     void trayDelete(const TrayRecord& record) override;
     IconHandle loadIcon(int id) override;
     void destroyIcon(IconHandle icon) override;

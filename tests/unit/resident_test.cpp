@@ -54,14 +54,43 @@ TEST_F(Resident, OneTickLooksUpOnceWalksOnceAndSendsOneChange) {
     EXPECT_EQ(desktop.tipText(), L"CPU:52\u00B0C  MB:41\u00B0C  F1:2000    F2:1900    F3:1800    ");
 }
 
-TEST_F(Resident, ATickWithoutAnAnchorStillSendsThePictureOfTheTableItHas) {
+TEST_F(Resident, ATickWithoutAnAnchorKeepsShowingTheTableItHas) {
     start();
     const std::wstring before = desktop.tipText();
     desktop.setText(monitor->slot(1), L"Elsewhere");
     monitor->showCpu(L"60 C");
     tick();
-    EXPECT_EQ(desktop.countCalls("trayModify"), 1);
     EXPECT_EQ(desktop.tipText(), before);
+    EXPECT_EQ(shownId(), 45);
+    EXPECT_FALSE(form.ended());
+}
+
+TEST_F(Resident, ATickSendsOnlyWhatChangedAndThePictureOnlyWhenItChanged) {
+    start();
+    tick();  // same readings as the tick at the end of start-up: nothing to send
+    EXPECT_TRUE(desktop.trayCalls.empty());
+    monitor->show({L"45.0 C", L"38.5 C", L"2411", L"0", L"1820"});
+    tick();
+    monitor->showCpu(L"46 C");
+    tick();
+    std::vector<bool> withPicture;
+    for (const auto& call : desktop.trayCalls) {
+        ASSERT_EQ(call.kind, "modify");
+        withPicture.push_back(call.pictureChanged);
+    }
+    EXPECT_EQ(withPicture, (std::vector<bool>{false, true}));
+    EXPECT_EQ(shownId(), 46);
+    EXPECT_EQ(desktop.tipText(), L"CPU:46\u00B0C  MB:38\u00B0C  F1:2411    F2:0       F3:1820    ");
+}
+
+TEST_F(Resident, AChangeTheShellRefusesBecauseItLostTheIconAddsItAgain) {
+    start();
+    desktop.trayPresent = false;  // gone without an announcement
+    monitor->showCpu(L"47 C");
+    tick();
+    EXPECT_TRUE(desktop.trayPresent);
+    EXPECT_EQ(shownId(), 47);
+    EXPECT_EQ(desktop.tipText().substr(0, 8), L"CPU:47\u00B0C");
 }
 
 TEST_F(Resident, TheMonitorGoneEndsTheProgramQuietlyAndInOrder) {
@@ -131,8 +160,9 @@ TEST_F(Resident, TheCloseBoxAndMinimizingOnlyHideTheWindow) {
     EXPECT_FALSE(desktop.formVisible);
     EXPECT_FALSE(form.ended());
     EXPECT_EQ(desktop.countCalls("writeSetting"), 0);
+    monitor->showCpu(L"50 C");
     tick();
-    EXPECT_EQ(desktop.countCalls("trayModify"), 1);
+    EXPECT_EQ(shownId(), 50);
 }
 
 TEST_F(Resident, ColourClicksAreSavedAtOnceAndTheCheckBoxAtExit) {
@@ -232,6 +262,7 @@ TEST_F(Resident, AnAddTheShellRefusesIsTriedAgainUntilItTakes) {
     EXPECT_TRUE(desktop.trayPresent);
     EXPECT_EQ(FakeDesktop::iconId(desktop.trayShown.icon), 50);  // the newest picture
     EXPECT_FALSE(desktop.timers.contains(TimerId::TrayRetry));
+    monitor->showCpu(L"51 C");
     tick();
     EXPECT_EQ(desktop.trayCalls.back().kind, "modify");
 }
