@@ -14,7 +14,6 @@
 
 namespace tervane::app {
 
-inline constexpr std::wstring_view kProgramTitle = L"Tervane Lite";
 inline constexpr std::wstring_view kFirstTip = L"Tervane Lite By Dravel";
 inline constexpr std::wstring_view kNotSupported = L"notsupported";
 inline constexpr std::wstring_view kAlreadyRunning = L"A copy of Tervane Lite is already running!";
