@@ -34,7 +34,6 @@ class Waits {
     Waits(Desktop& desktop, std::function<bool()> abandoned)
         : desktop_(desktop), abandoned_(std::move(abandoned)) {}
 
-    Desktop& desktop() { return desktop_; }
     Millis now() { return desktop_.now(); }
     // Dispatches the waiting messages once.
     void pump();
