@@ -1,5 +1,5 @@
-# Cross build for 64-bit Windows with mingw-w64: the same program, for the Wine
-# end-to-end runs on machines that cannot run 32-bit code.
+# Cross build for 64-bit Windows with mingw-w64: the e2e driver and the stand-in
+# monitor, which run natively beside the 32-bit program under test.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc)

@@ -105,8 +105,9 @@ class Desktop {
     virtual void blockInput(bool block) = 0;
 
     // Registry, files, launching.
-    // The raw string data of an HKEY_LOCAL_MACHINE value, its terminating NUL
-    // kept as stored; nullopt when the key or the value cannot be read.
+    // The raw string data of an HKEY_LOCAL_MACHINE value in the 32-bit view
+    // of the registry, its terminating NUL kept as stored; nullopt when the key
+    // or the value cannot be read.
     virtual std::optional<std::wstring> readMachineString(std::wstring_view keyPath,
                                                           std::wstring_view valueName) = 0;
     // nullopt when the path's attributes cannot be read.

@@ -32,8 +32,10 @@ Win32Desktop::Attachment Win32Desktop::attach(FormEvents& events) noexcept {
 std::optional<std::wstring> Win32Desktop::readMachineString(std::wstring_view keyPath,
                                                             std::wstring_view valueName) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, std::wstring(keyPath).c_str(), 0, KEY_READ, &opened) !=
-        ERROR_SUCCESS) {
+    // The 32-bit view in every build: the monitor's 32-bit installer writes
+    // its entry there (WOW6432Node on 64-bit Windows).
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, std::wstring(keyPath).c_str(), 0,
+                      KEY_READ | KEY_WOW64_32KEY, &opened) != ERROR_SUCCESS) {
         return std::nullopt;
     }
     const OwnedKey key(opened);

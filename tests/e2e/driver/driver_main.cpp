@@ -1,8 +1,11 @@
 // e2e_driver.exe: runs one end-to-end scenario under Wine (or on Windows) and
 // says whether it held. Exit code 0: passed; 1: a check failed; 2: bad usage.
 //
-//   e2e_driver.exe <scenario> [--work FOLDER]
+//   e2e_driver.exe <scenario> [--work FOLDER] [--program EXE]
 //   e2e_driver.exe --list
+//
+// --program names the Tervane_Lite.exe under test (a Unix path goes through
+// drive Z:); the stand-in monitor is the one built beside the driver.
 
 #include <windows.h>
 
@@ -41,7 +44,6 @@ Paths pathsFromBuild(const std::filesystem::path& driverFolder) {
         const auto key = line.substr(0, equals);
         const auto value = windowsPath(widen(line.substr(equals + 1)));
         if (key == "standin") paths.standinExe = value;
-        if (key == "program") paths.programExe = value;
     }
     return paths;
 }
@@ -53,7 +55,7 @@ std::filesystem::path driverFolder() {
 }
 
 int usage() {
-    std::printf("usage: e2e_driver.exe <scenario> [--work FOLDER] | --list\n");
+    std::printf("usage: e2e_driver.exe <scenario> [--work FOLDER] [--program EXE] | --list\n");
     return 2;
 }
 
@@ -70,9 +72,16 @@ int wmain(int argc, wchar_t** argv) {
     }
     Paths paths = pathsFromBuild(driverFolder());
     paths.workFolder = L"C:\\e2e";
-    for (int i = 2; i + 1 < argc; i += 2) {
-        if (std::wstring_view(argv[i]) != L"--work") return usage();
-        paths.workFolder = argv[i + 1];
+    for (int i = 2; i < argc; i += 2) {
+        if (i + 1 == argc) return usage();
+        const std::wstring_view option = argv[i];
+        if (option == L"--work") {
+            paths.workFolder = argv[i + 1];
+        } else if (option == L"--program") {
+            paths.programExe = windowsPath(argv[i + 1]);
+        } else {
+            return usage();
+        }
     }
     const auto found = scenarios().find(name);
     if (found == scenarios().end()) {

@@ -55,6 +55,11 @@ std::optional<DWORD> Process::exitCode() const {
     return code;
 }
 
+bool Process::is32Bit() const {
+    BOOL wow64 = FALSE;
+    return handle_ && IsWow64Process(handle_.get(), &wow64) && wow64;
+}
+
 void Process::terminate() {
     if (!running()) return;
     TerminateProcess(handle_.get(), 99);

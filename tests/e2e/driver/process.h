@@ -31,6 +31,8 @@ class Process {
     // nullopt while it runs.
     std::optional<DWORD> exitCode() const;
     void terminate();
+    // True for a 32-bit program on 64-bit Windows (WOW64).
+    bool is32Bit() const;
 
   private:
     struct CloseHandleDeleter {

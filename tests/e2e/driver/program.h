@@ -16,12 +16,20 @@ namespace e2e {
 inline constexpr wchar_t kProgramTitle[] = L"Tervane Lite";
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Halvedon\\Tervane_Lite";
 
-// Starts Tervane_Lite.exe (the scenario ends when it is not built).
+// Starts the Tervane_Lite.exe under test (the scenario ends when none is named).
 Process startProgram(const Paths& paths);
+
+// The two views of HKLM\SOFTWARE on 64-bit Windows. The monitor's installer is
+// a 32-bit program: its entry is in the 32-bit view (WOW6432Node).
+enum class RegistryView { Bits32, Bits64 };
 
 // Sets the monitor's install entry, HKLM\SOFTWARE\ASUS\ASUS Probe "Path", to
 // text exactly as given (quotes and spaces included).
-void setMonitorInstallEntry(std::wstring_view text);
+void setMonitorInstallEntry(std::wstring_view text, RegistryView view = RegistryView::Bits32);
+// The same value with any type and raw data.
+void setMonitorInstallValue(DWORD type, const void* data, std::size_t bytes,
+                            RegistryView view = RegistryView::Bits32);
+void deleteMonitorInstallEntry(RegistryView view);
 
 // The options window: the process's top-level window captioned "Tervane Lite"
 // (not one of its message boxes, which carry the same caption) while it is
@@ -30,6 +38,12 @@ HWND optionsWindow(DWORD processId);
 
 // The program's tray menu while it is open (a visible #32768 window of the process).
 HWND trayMenu(DWORD processId);
+// The same, once the program's thread tracks the mouse in it.
+HWND trackedTrayMenu(DWORD processId);
+// Chooses the tray menu's one item as a person does: waits for the open menu,
+// points at the item, waits for it to light up, and clicks. False when the
+// menu did not come up or did not answer the pointer.
+bool chooseOnlyTrayMenuItem(DWORD processId);
 
 // The window that owns the program's tray icon: its top-level window captioned
 // "Tervane Lite", shown or hidden.

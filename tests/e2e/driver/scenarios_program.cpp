@@ -130,6 +130,39 @@ void launchesMonitor(const Paths& paths) {
     expect(program.waitForExit(5s), "the program ends after the monitor");
 }
 
+// The monitor's 32-bit installer writes its entry in the 32-bit view of the
+// registry; the program reads that view, whatever its own build.
+void installEntryView(const Paths& paths) {
+    Standin standin(paths, monitorFolder(paths));
+    standin.write(readings());
+    const std::wstring exe = standin.install();
+
+    setMonitorInstallEntry(exe, RegistryView::Bits64);
+    {
+        Process program = startProgram(paths);
+        const auto lookup = waitForMessageBox(program.id(), 20s);
+        require(lookup.has_value(), "an entry in the 64-bit view only: the lookup reports it");
+        expectEqual(lookup->text, L"", "the path it tried: none");
+        require(pressOk(*lookup), "OK closes it");
+        const auto notFound = waitForMessageBox(program.id(), 10s);
+        require(notFound.has_value(), "then the monitor is reported not found");
+        expectEqual(notFound->text, kNotFound, "its text");
+        require(pressOk(*notFound), "OK closes it");
+        expect(program.waitForExit(10s), "then the program ends");
+        expect(!standin.log().firstTick("started").has_value(), "nothing was launched");
+    }
+
+    deleteMonitorInstallEntry(RegistryView::Bits64);
+    setMonitorInstallEntry(exe, RegistryView::Bits32);
+    Process program = startProgram(paths);
+    const auto launched = [&] { return standin.log().firstTick("started").has_value(); };
+    if (!waitUntil(launched, 20s)) describeFailure(standin);
+    require(launched(), "an entry in the 32-bit view: the program launches the monitor");
+    expect(waitForTrayTip(kReadingTip, 20s).has_value(), "and shows its first reading");
+    standin.quit();
+    expect(program.waitForExit(10s), "the program ends after the monitor");
+}
+
 void noInstallEntry(const Paths& paths) {
     Process program = startProgram(paths);
     const auto lookup = waitForMessageBox(program.id(), 10s);
@@ -240,12 +273,8 @@ void optionsAndExit(const Paths& paths) {
            "clicking \"White\" writes TrayColor = True at once");
 
     postRightButtonUp(resident.icon);
-    HWND menu = nullptr;
-    require(waitUntil([&] { return (menu = trayMenu(pid)) != nullptr; }, 3s),
-            "a right click on the tray icon opens the menu");
-    const RECT item = windowRect(menu).value_or(RECT{});
-    leftClickAt({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-    expect(resident.program.waitForExit(5s), "\"Exit Tervane Lite\" ends the program");
+    require(chooseOnlyTrayMenuItem(pid), "a right click on the tray icon opens the menu");
+    expect(resident.program.waitForExit(10s), "\"Exit Tervane Lite\" ends the program");
     expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"0", "Toggle written at exit");
     expectEqual(userSetting(L"TrayColor").value_or(L"(absent)"), L"True", "TrayColor kept");
     expect(waitUntil([] { return trayIcons().empty(); }, 2s), "its tray icon is gone");
@@ -393,6 +422,10 @@ const ScenarioRegistration runningScenario(
 const ScenarioRegistration launchScenario(
     "program_launches_monitor", "monitor not running: launched by its quoted install entry",
     &launchesMonitor);
+const ScenarioRegistration viewScenario(
+    "program_install_entry_view",
+    "the install entry is read from the 32-bit view of the registry, not the 64-bit one",
+    &installEntryView);
 const ScenarioRegistration noEntryScenario("program_no_install_entry",
                                            "no install entry: two message boxes, then the end",
                                            &noInstallEntry);

@@ -18,16 +18,6 @@ struct CloseHandleDeleter {
 };
 using UniqueHandle = std::unique_ptr<void, CloseHandleDeleter>;
 
-struct ReleaseScreenDc {
-    void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
-};
-struct DeleteDcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct DeleteObjectDeleter {
-    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-};
-
 // Memory in another process, given back when this goes away.
 class RemoteMemory {
   public:
@@ -132,36 +122,8 @@ std::optional<TrayIcon> waitForTrayTip(std::wstring_view tip, Millis timeout) {
 }
 
 std::uint64_t trayPicture(const TrayIcon& icon) {
-    RECT rect{};
-    if (!GetWindowRect(icon.icon, &rect)) return 0;
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return 0;
-
-    const std::unique_ptr<HDC__, ReleaseScreenDc> screen(GetDC(nullptr));
-    const std::unique_ptr<HDC__, DeleteDcDeleter> memory(CreateCompatibleDC(screen.get()));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const std::unique_ptr<HBITMAP__, DeleteObjectDeleter> bitmap(
-        CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return 0;
-    const HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
-    const BOOL copied =
-        BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    SelectObject(memory.get(), previous);
-    if (!copied) return 0;
-    // FNV-1a over the pixels.
-    std::uint64_t hash = 14695981039346656037ull;
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    for (int i = 0; i < width * height; ++i)
-        hash = (hash ^ (pixels[i] & 0xFFFFFFu)) * 1099511628211ull;
-    return hash;
+    const auto rect = windowRect(icon.icon);
+    return rect ? screenFingerprint(*rect) : 0;
 }
 
 void postDoubleClick(const TrayIcon& icon) {

@@ -1,10 +1,22 @@
 #include "window_query.h"
 
+#include <memory>
+
 #include "check.h"
 #include "wait.h"
 
 namespace e2e {
 namespace {
+
+struct ReleaseScreenDc {
+    void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
+};
+struct DeleteDcDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+struct DeleteObjectDeleter {
+    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
+};
 
 BOOL CALLBACK collect(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
@@ -108,6 +120,37 @@ void leftClickAt(POINT point, std::chrono::milliseconds settle) {
     if (settle.count() > 0) pauseFor(settle);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
+
+std::uint64_t screenFingerprint(const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return 0;
+
+    const std::unique_ptr<HDC__, ReleaseScreenDc> screen(GetDC(nullptr));
+    const std::unique_ptr<HDC__, DeleteDcDeleter> memory(CreateCompatibleDC(screen.get()));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const std::unique_ptr<HBITMAP__, DeleteObjectDeleter> bitmap(
+        CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return 0;
+    const HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
+    const BOOL copied =
+        BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory.get(), previous);
+    if (!copied) return 0;
+    // FNV-1a over the pixels.
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int i = 0; i < width * height; ++i)
+        hash = (hash ^ (pixels[i] & 0xFFFFFFu)) * 1099511628211ull;
+    return hash;
 }
 
 }  // namespace e2e

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,9 @@ std::optional<RECT> windowRect(HWND window);
 // One line per top-level window and descendant (class, text, owner, visibility,
 // rectangle, process), for the output of a failed scenario.
 std::string describeDesktop();
+
+// A fingerprint of what the screen shows in the rectangle; 0 when it cannot be read.
+std::uint64_t screenFingerprint(const RECT& rect);
 
 POINT cursorPos();
 void setCursorPos(POINT point);
