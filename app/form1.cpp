@@ -11,12 +11,13 @@ Form1::Form1(Desktop& desktop, StartupTiming timing)
       icons_(desktop),
       tray_(desktop) {}
 
-void Form1::onMouseMove(int x) {
+void Form1::onMouseMove(const MouseMove& move) {
     if (unloaded_) return;
-    if (x == kTrayRightButtonUp) {
+    const auto message = readout::trayCallbackMessage(move, tray_.record().id);
+    if (message == kTrayRightButtonUp) {
         desktop_.setForegroundWindow(desktop_.formWindow());
         if (desktop_.popupTrayMenu() == MenuChoice::Exit) mnuExitClick();
-    } else if (x == kTrayDoubleClick) {
+    } else if (message == kTrayDoubleClick) {
         desktop_.setFormState(FormState::Normal);
         desktop_.showForm();
     }

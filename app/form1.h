@@ -25,7 +25,7 @@ inline constexpr std::uint32_t kInformationBox =
 inline constexpr std::uint32_t kStopBox =
     mb::Ok | mb::IconStop | mb::SystemModal | mb::SetForeground;
 
-// Mouse messages the tray brings as the mouse-move's x.
+// Mouse messages the tray's callback brings.
 inline constexpr int kTrayDoubleClick = 515;
 inline constexpr int kTrayRightButtonUp = 517;
 
@@ -53,7 +53,7 @@ class Form1 : public FormEvents {
     bool ended() const { return ended_; }
 
     // FormEvents
-    void onMouseMove(int x) override;
+    void onMouseMove(const MouseMove& move) override;
     void onTimer(TimerId timer) override;
     void onCloseRequest() override;
     void onResize() override;

@@ -31,7 +31,9 @@ void Form1::load() {
 }
 
 void Form1::startUp() {
-    if (desktop_.anotherCopyRunning()) {
+    // Whatever keeps this copy from taking the token, another copy may hold
+    // it (one that runs elevated cannot even be opened): never run twice.
+    if (desktop_.singleInstance() != SingleInstance::Taken) {
         desktop_.pumpMessages();
         desktop_.messageBox(kAlreadyRunning, kInformationBox);
         ended_ = true;
@@ -66,10 +68,19 @@ void Form1::startUp() {
     if (unloaded_) return;  // The monitor went away before the first tick.
     desktop_.setTimer(TimerId::Tick, timing_.tickInterval);
 
+    // Centred in its normal state: the user may have closed or minimized the
+    // window during start-up, and it is shown from there when restored.
     const Size screen = desktop_.screenSize();
-    const Size form = desktop_.formSize();
-    desktop_.moveForm({(screen.width - form.width) / 2, (screen.height - form.height) / 2});
-    desktop_.setFormState(FormState::Minimized);
+    const Size form = desktop_.restoredFormSize();
+    desktop_.placeRestoredForm(
+        {(screen.width - form.width) / 2, (screen.height - form.height) / 2});
+    // Minimizing hides the window (onResize). One the user minimized or closed
+    // meanwhile is minimized already: minimizing it again would only show it.
+    if (desktop_.formState() == FormState::Minimized) {
+        desktop_.hideForm();
+    } else {
+        desktop_.setFormState(FormState::Minimized);
+    }
 }
 
 // Looks for the monitor's main window for a limited time. Each window that

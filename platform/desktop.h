@@ -45,6 +45,25 @@ enum class TimerId : int { Tick = 1, TrayRetry = 2 };
 
 enum class MenuChoice { None, Exit };
 
+// What became of the attempt to take the token that only one running copy of
+// the program can hold.
+enum class SingleInstance {
+    Taken,         // this copy holds it
+    AlreadyTaken,  // another copy holds it
+    AccessDenied,  // it exists, held by a copy this one may not open (elevated)
+    Failed,        // it could not be taken for another reason
+};
+
+// A mouse-move message of the form as it arrived. The tray's callbacks arrive
+// as mouse-moves too: with the icon id as keys, the mouse message as x, y 0,
+// and sent from elsewhere than the pointer's place over the form.
+struct MouseMove {
+    std::uintptr_t keys = 0;  // wParam: key flags of a real move
+    std::int32_t x = 0;       // client coordinates from lParam
+    std::int32_t y = 0;
+    bool atPointer = false;  // the message's screen point is (x, y) on the form
+};
+
 // MessageBox flags the program uses, by their platform values.
 namespace mb {
 inline constexpr std::uint32_t Ok = 0x0;
@@ -70,8 +89,8 @@ struct TrayRecord {
 class FormEvents {
   public:
     virtual ~FormEvents() = default;
-    // Mouse-move on the form; the tray callback brings the mouse message as x.
-    virtual void onMouseMove(int x) = 0;
+    // Mouse-move on the form, or the tray's callback (see MouseMove).
+    virtual void onMouseMove(const MouseMove& move) = 0;
     virtual void onTimer(TimerId timer) = 0;
     // Any request to close the form (close box, system menu, WM_CLOSE).
     virtual void onCloseRequest() = 0;
@@ -133,8 +152,8 @@ class Desktop {
     virtual void watchOtherWindows(bool on) = 0;
     // Modal; titled with the program's name; returns once it is closed.
     virtual void messageBox(std::wstring_view text, std::uint32_t flags) = 0;
-    // True when another copy of the program holds the single-instance token.
-    virtual bool anotherCopyRunning() = 0;
+    // The single-instance token, taken when the program starts.
+    virtual SingleInstance singleInstance() = 0;
 
     // Notification area. add/modify report whether the shell took the call.
     virtual bool trayAdd(const TrayRecord& record) = 0;
@@ -155,9 +174,14 @@ class Desktop {
     virtual void hideForm() = 0;
     virtual FormState formState() = 0;
     virtual void setFormState(FormState state) = 0;
-    virtual Size formSize() = 0;    // outer size, pixels
+    // The outer size the form has, or will have, in its normal state, whatever
+    // its state now (minimized, hidden); pixels.
+    virtual Size restoredFormSize() = 0;
     virtual Size screenSize() = 0;  // pixels
-    virtual void moveForm(Point topLeft) = 0;
+    // Moves the form's normal-state place to topLeft (screen pixels). Its
+    // state and visibility stay: a minimized or hidden form is shown there
+    // when it is next restored.
+    virtual void placeRestoredForm(Point topLeft) = 0;
     // Shows the tray menu at the cursor and returns the item chosen.
     virtual MenuChoice popupTrayMenu() = 0;
     // Starts (or restarts) a timer of the form; an interval of 0 stops it.

@@ -9,6 +9,14 @@ std::wstring tipField(std::wstring_view text) {
     return field;
 }
 
+std::optional<int> trayCallbackMessage(const MouseMove& move, std::uint32_t iconId) {
+    // The shell sends the icon id as the keys and the message as the whole of
+    // lParam (y = 0), from wherever the pointer is: over the icon, never at
+    // that point of the form. A real move comes from the pointer itself.
+    if (move.atPointer || move.keys != iconId || move.y != 0) return std::nullopt;
+    return move.x;
+}
+
 void TrayIcon::tryAdd() {
     // An icon the shell still shows refuses the add but takes the change.
     added_ = desktop_.trayAdd(record_) || desktop_.trayModify(record_, true);
@@ -33,7 +41,10 @@ void TrayIcon::change(IconHandle icon, std::wstring_view tip) {
     record_.icon = icon;
     record_.tip = tipField(tip);
     // Until an add has gone through, the retry carries the newest picture.
-    if (!added_ || (record_.icon == shown_.icon && record_.tip == shown_.tip)) return;
+    if (!added_) return;
+    // Sent on every tick, also when nothing changed: a shell that dropped the
+    // icon without saying so refuses it, and the icon is added again at once.
+    // The picture goes only when it changed; the shell keeps the one it has.
     if (desktop_.trayModify(record_, record_.icon != shown_.icon)) {
         shown_ = record_;
     } else {

@@ -2,10 +2,9 @@
 // The program's one icon in the notification area: its record, and the add,
 // change and remove calls. An add the shell does not take (it is not ready
 // yet, or it restarted) is tried again until it succeeds; a change the shell
-// refuses because it lost the icon adds it again. A change that would leave
-// the icon as the shell shows it is not sent: under Wine each change is a
-// round trip to the shell that costs more than the rest of a tick.
+// refuses because it lost the icon adds it again.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +17,11 @@ inline constexpr Millis kTrayRetryInterval{1000};
 
 // The tip field: the text, one NUL, then spaces to 64 characters (or cut).
 std::wstring tipField(std::wstring_view text);
+
+// The mouse message of a click on the icon, when the mouse-move is the
+// shell's callback for it; nullopt for a real move of the pointer over the
+// form, whatever its place, buttons or the window's size.
+std::optional<int> trayCallbackMessage(const MouseMove& move, std::uint32_t iconId);
 
 class TrayIcon {
   public:

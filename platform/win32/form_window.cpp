@@ -116,10 +116,17 @@ LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam,
 
 LRESULT FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_MOUSEMOVE:
-            // The tray's callback message is WM_MOUSEMOVE with the mouse message as x.
-            raise([x = GET_X_LPARAM(lParam)](FormEvents& events) { events.onMouseMove(x); });
+        case WM_MOUSEMOVE: {
+            // Real moves and the tray's callbacks both arrive here; where the
+            // message was sent from tells them apart.
+            const DWORD sentFrom = GetMessagePos();
+            MouseMove move{wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), false};
+            POINT screen{move.x, move.y};
+            ClientToScreen(window, &screen);
+            move.atPointer = screen.x == GET_X_LPARAM(sentFrom) && screen.y == GET_Y_LPARAM(sentFrom);
+            raise([move](FormEvents& events) { events.onMouseMove(move); });
             return 0;
+        }
         case WM_TIMER:
             raise([id = static_cast<TimerId>(wParam)](FormEvents& events) { events.onTimer(id); });
             return 0;

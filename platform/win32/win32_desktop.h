@@ -66,7 +66,7 @@ class Win32Desktop final : public Desktop {
     void waitForMessage(Millis timeout) override;
     void watchOtherWindows(bool on) override;
     void messageBox(std::wstring_view text, std::uint32_t flags) override;
-    bool anotherCopyRunning() override;
+    SingleInstance singleInstance() override;
 
     // Notification area and icons.
     bool trayAdd(const TrayRecord& record) override;
@@ -82,9 +82,9 @@ class Win32Desktop final : public Desktop {
     void hideForm() override;
     FormState formState() override;
     void setFormState(FormState state) override;
-    Size formSize() override;
+    Size restoredFormSize() override;
     Size screenSize() override;
-    void moveForm(Point topLeft) override;
+    void placeRestoredForm(Point topLeft) override;
     MenuChoice popupTrayMenu() override;
     void setTimer(TimerId timer, Millis interval) override;
     bool whiteSelected() override;
@@ -94,8 +94,8 @@ class Win32Desktop final : public Desktop {
     void destroyForm() override;
 
   private:
-    OwnedKernelHandle singleInstance_;
-    bool anotherCopy_;
+    OwnedKernelHandle singleInstanceToken_;
+    SingleInstance singleInstance_;  // read just after the token was asked for
     FormWindow form_;
     OwnedWinEventHook windowWatch_;
     OwnedWinEventHook foregroundWatch_;

@@ -23,9 +23,11 @@ void Win32Desktop::setFormState(FormState state) {
     ShowWindow(form_.handle(), state == FormState::Minimized ? SW_MINIMIZE : SW_RESTORE);
 }
 
-Size Win32Desktop::formSize() {
-    RECT rect{};
-    GetWindowRect(form_.handle(), &rect);
+Size Win32Desktop::restoredFormSize() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(form_.handle(), &placement);
+    const RECT& rect = placement.rcNormalPosition;
     return Size{rect.right - rect.left, rect.bottom - rect.top};
 }
 
@@ -33,9 +35,23 @@ Size Win32Desktop::screenSize() {
     return Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-void Win32Desktop::moveForm(Point topLeft) {
-    SetWindowPos(form_.handle(), nullptr, topLeft.x, topLeft.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void Win32Desktop::placeRestoredForm(Point topLeft) {
+    const HWND form = form_.handle();
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(form, &placement);
+    // The placement is in workspace coordinates: from the work area's corner.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(form, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    RECT& normal = placement.rcNormalPosition;
+    OffsetRect(&normal, topLeft.x - monitor.rcWork.left - normal.left,
+               topLeft.y - monitor.rcWork.top - normal.top);
+    // Shows the form as it is now: setting a placement also shows the window.
+    placement.flags = 0;
+    placement.showCmd =
+        !IsWindowVisible(form) ? SW_HIDE : (IsIconic(form) ? SW_SHOWMINNOACTIVE : SW_SHOWNA);
+    SetWindowPlacement(form, &placement);
 }
 
 MenuChoice Win32Desktop::popupTrayMenu() {

@@ -14,15 +14,50 @@ namespace {
 
 constexpr wchar_t kSingleInstanceName[] = L"Local\\Halvedon.Tervane_Lite.SingleInstance";
 
+// Stored strings are read up to these sizes; anything larger is not one of
+// theirs. A path has at most 32767 characters.
+constexpr DWORD kMaxPathBytes = 32768 * sizeof(wchar_t);
+constexpr DWORD kMaxSettingBytes = 256 * sizeof(wchar_t);
+
 std::wstring settingsKeyPath(std::wstring_view app, std::wstring_view section) {
     return std::wstring(L"Software\\").append(app).append(L"\\").append(section);
+}
+
+SingleInstance tokenOutcome(HANDLE token, DWORD error) {
+    if (token == nullptr) {
+        return error == ERROR_ACCESS_DENIED ? SingleInstance::AccessDenied : SingleInstance::Failed;
+    }
+    return error == ERROR_ALREADY_EXISTS ? SingleInstance::AlreadyTaken : SingleInstance::Taken;
+}
+
+// The data of a REG_SZ value as stored (with its terminating NUL if it was
+// stored with one); nullopt for a missing value, another type, data over
+// maxBytes, or a value that keeps changing its size while it is read.
+std::optional<std::wstring> readStringValue(HKEY key, const std::wstring& name, DWORD maxBytes) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        DWORD type = REG_NONE;
+        DWORD bytes = 0;
+        if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+            type != REG_SZ || bytes > maxBytes) {
+            return std::nullopt;
+        }
+        std::wstring data((bytes + 1) / sizeof(wchar_t), L'\0');
+        bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+        const LSTATUS status = RegQueryValueExW(key, name.c_str(), nullptr, &type,
+                                                reinterpret_cast<BYTE*>(data.data()), &bytes);
+        if (status == ERROR_MORE_DATA) continue;  // it grew since the size was asked
+        if (status != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
+        data.resize(bytes / sizeof(wchar_t));  // half a character is not one
+        return data;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
 Win32Desktop::Win32Desktop()
-    : singleInstance_(CreateMutexW(nullptr, FALSE, kSingleInstanceName)),
-      anotherCopy_(GetLastError() == ERROR_ALREADY_EXISTS) {}
+    : singleInstanceToken_(CreateMutexW(nullptr, FALSE, kSingleInstanceName)),
+      singleInstance_(tokenOutcome(singleInstanceToken_.get(), GetLastError())) {}
 
 Win32Desktop::Attachment Win32Desktop::attach(FormEvents& events) noexcept {
     form_.attach(&events);
@@ -39,19 +74,7 @@ std::optional<std::wstring> Win32Desktop::readMachineString(std::wstring_view ke
         return std::nullopt;
     }
     const OwnedKey key(opened);
-    const std::wstring name(valueName);
-    DWORD bytes = 0;
-    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, &bytes) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    std::wstring data((bytes + 1) / sizeof(wchar_t), L'\0');
-    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(data.data()), &bytes) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    data.resize(bytes / sizeof(wchar_t));  // the stored terminating NUL stays
-    return data;
+    return readStringValue(key.get(), std::wstring(valueName), kMaxPathBytes);
 }
 
 std::optional<std::uint32_t> Win32Desktop::fileAttributes(std::wstring_view path) {
@@ -68,22 +91,14 @@ void Win32Desktop::launch(std::wstring_view executablePath, std::wstring_view wo
 std::optional<std::wstring> Win32Desktop::readSetting(std::wstring_view app,
                                                       std::wstring_view section,
                                                       std::wstring_view key) {
-    const std::wstring path = settingsKeyPath(app, section);
-    const std::wstring name(key);
-    std::wstring text;
-    LSTATUS status;
-    do {  // again if the value grew between the size and the data query
-        DWORD bytes = 0;
-        status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
-                              nullptr, &bytes);
-        if (status != ERROR_SUCCESS) return std::nullopt;
-        text.assign(bytes / sizeof(wchar_t) + 1, L'\0');
-        bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-        status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
-                              text.data(), &bytes);
-    } while (status == ERROR_MORE_DATA);
-    if (status != ERROR_SUCCESS) return std::nullopt;
-    text.resize(std::wcslen(text.c_str()));  // the text ends at its terminating NUL
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, settingsKeyPath(app, section).c_str(), 0, KEY_QUERY_VALUE,
+                      &opened) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    const OwnedKey settings(opened);
+    auto text = readStringValue(settings.get(), std::wstring(key), kMaxSettingBytes);
+    if (text) text->resize(std::wcslen(text->c_str()));  // the text ends at its first NUL
     return text;
 }
 
@@ -140,6 +155,6 @@ void Win32Desktop::messageBox(std::wstring_view text, std::uint32_t flags) {
     MessageBoxW(form_.handle(), std::wstring(text).c_str(), layout::kCaption, flags);
 }
 
-bool Win32Desktop::anotherCopyRunning() { return anotherCopy_; }
+SingleInstance Win32Desktop::singleInstance() { return singleInstance_; }
 
 }  // namespace tervane::win32

@@ -252,9 +252,9 @@ void FakeDesktop::messageBox(std::wstring_view text, std::uint32_t flags) {
     if (onMessageBox) onMessageBox(boxes.back());
 }
 
-bool FakeDesktop::anotherCopyRunning() {
-    record("anotherCopyRunning");
-    return anotherCopy;
+SingleInstance FakeDesktop::singleInstance() {
+    record("singleInstance");
+    return singleInstanceOutcome;
 }
 
 bool FakeDesktop::trayAdd(const TrayRecord& record) {
@@ -313,17 +313,20 @@ FormState FakeDesktop::formState() { return formStateValue; }
 
 void FakeDesktop::setFormState(FormState state) {
     record(state == FormState::Minimized ? "setFormState(Minimized)" : "setFormState(Normal)");
+    // Restoring and minimizing both show the window; only a change of state
+    // is a resize, as the platform has it.
+    const bool changed = formStateValue != state;
     formStateValue = state;
-    if (state == FormState::Normal) formVisible = true;  // restoring shows the window
-    if (events) events->onResize();
+    formVisible = true;
+    if (changed && events) events->onResize();
 }
 
-Size FakeDesktop::formSize() { return formOuterSize; }
+Size FakeDesktop::restoredFormSize() { return formOuterSize; }
 
 Size FakeDesktop::screenSize() { return screen; }
 
-void FakeDesktop::moveForm(Point topLeft) {
-    record("moveForm");
+void FakeDesktop::placeRestoredForm(Point topLeft) {
+    record("placeRestoredForm");
     formPosition = topLeft;
 }
 

@@ -43,6 +43,12 @@ struct TrayCall {
     bool pictureChanged = true;
 };
 
+// The shell's callback for a click on the program's icon (id 2), as it
+// arrives at the form.
+inline MouseMove trayCallback(int mouseMessage) { return {2, mouseMessage, 0, false}; }
+// A real move of the pointer over the form, at a client point.
+inline MouseMove pointerMove(int x, int y, std::uintptr_t keys = 0) { return {keys, x, y, true}; }
+
 // Thrown by the fake where a test injects a failure.
 struct InjectedFailure : std::runtime_error {
     InjectedFailure() : std::runtime_error("injected failure") {}
@@ -99,7 +105,7 @@ class FakeDesktop : public Desktop {
     std::vector<std::pair<std::wstring, std::wstring>> launches;
 
     std::vector<ShownBox> boxes;
-    bool anotherCopy = false;
+    SingleInstance singleInstanceOutcome = SingleInstance::Taken;
 
     bool shellReady = true;
     bool trayPresent = false;
@@ -112,8 +118,8 @@ class FakeDesktop : public Desktop {
     bool formVisible = false;
     bool formDestroyed = false;
     FormState formStateValue = FormState::Normal;
-    Point formPosition{4, -97};
-    Size formOuterSize{239, 126};
+    Point formPosition{4, -97};   // in the normal state, whatever the state now
+    Size formOuterSize{239, 126};  // the same
     Size screen{1024, 768};
     std::map<TimerId, Millis> timers;
     bool white = false;
@@ -154,7 +160,7 @@ class FakeDesktop : public Desktop {
     void waitForMessage(Millis timeout) override;
     void watchOtherWindows(bool on) override;
     void messageBox(std::wstring_view text, std::uint32_t flags) override;
-    bool anotherCopyRunning() override;
+    SingleInstance singleInstance() override;
     bool trayAdd(const TrayRecord& record) override;
     bool trayModify(const TrayRecord& record, bool pictureChanged) override;
     void trayDelete(const TrayRecord& record) override;
@@ -166,9 +172,9 @@ class FakeDesktop : public Desktop {
     void hideForm() override;
     FormState formState() override;
     void setFormState(FormState state) override;
-    Size formSize() override;
+    Size restoredFormSize() override;
     Size screenSize() override;
-    void moveForm(Point topLeft) override;
+    void placeRestoredForm(Point topLeft) override;
     MenuChoice popupTrayMenu() override;
     void setTimer(TimerId timer, Millis interval) override;
     bool whiteSelected() override;

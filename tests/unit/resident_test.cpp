@@ -65,10 +65,9 @@ TEST_F(Resident, ATickWithoutAnAnchorKeepsShowingTheTableItHas) {
     EXPECT_FALSE(form.ended());
 }
 
-TEST_F(Resident, ATickSendsOnlyWhatChangedAndThePictureOnlyWhenItChanged) {
+TEST_F(Resident, EveryTickSendsOneChangeWithThePictureOnlyWhenItChanged) {
     start();
-    tick();  // same readings as the tick at the end of start-up: nothing to send
-    EXPECT_TRUE(desktop.trayCalls.empty());
+    tick();  // the same readings as the tick at the end of start-up
     monitor->show({L"45.0 C", L"38.5 C", L"2411", L"0", L"1820"});
     tick();
     monitor->showCpu(L"46 C");
@@ -78,9 +77,18 @@ TEST_F(Resident, ATickSendsOnlyWhatChangedAndThePictureOnlyWhenItChanged) {
         ASSERT_EQ(call.kind, "modify");
         withPicture.push_back(call.pictureChanged);
     }
-    EXPECT_EQ(withPicture, (std::vector<bool>{false, true}));
+    EXPECT_EQ(withPicture, (std::vector<bool>{false, false, true}));
     EXPECT_EQ(shownId(), 46);
     EXPECT_EQ(desktop.tipText(), L"CPU:46\u00B0C  MB:38\u00B0C  F1:2411    F2:0       F3:1820    ");
+}
+
+TEST_F(Resident, AnIconTheShellDroppedSilentlyIsBackWithinATickEvenWhenNothingChanged) {
+    start();
+    desktop.trayPresent = false;  // gone without an announcement
+    tick();
+    EXPECT_TRUE(desktop.trayPresent);
+    EXPECT_EQ(shownId(), 45);
+    EXPECT_EQ(desktop.tipText().substr(0, 8), L"CPU:45\u00B0C");
 }
 
 TEST_F(Resident, AChangeTheShellRefusesBecauseItLostTheIconAddsItAgain) {
@@ -114,7 +122,7 @@ TEST_F(Resident, ExitStopsTheTimerRemovesTheIconSavesToggleOnlyAndEnds) {
     desktop.white = true;
     desktop.toggle = 2;
     desktop.menuAnswer = MenuChoice::Exit;
-    form.onMouseMove(517);
+    form.onMouseMove(fake::trayCallback(517));
     EXPECT_TRUE(form.ended());
     EXPECT_EQ(
         callsAmong({"setForegroundWindow", "popupTrayMenu", "setTimer(Tick)", "trayDelete",
@@ -126,22 +134,41 @@ TEST_F(Resident, ExitStopsTheTimerRemovesTheIconSavesToggleOnlyAndEnds) {
     EXPECT_TRUE(desktop.boxes.empty());
     // Nothing runs after the end.
     tick();
-    form.onMouseMove(515);
+    form.onMouseMove(fake::trayCallback(515));
     EXPECT_EQ(desktop.countCalls("findWindow"), 0);
+    EXPECT_FALSE(desktop.formVisible);
+}
+
+TEST_F(Resident, NoRealMoveOfThePointerActsAsATrayClickWhateverItsPlace) {
+    start();
+    // At high scaling the window is wider than 517 pixels: the pointer crosses
+    // those columns, with or without buttons, on any row (the top one too).
+    for (const int x : {515, 517}) {
+        for (const int y : {0, 1, 40}) {
+            for (const std::uintptr_t keys : {0u, 1u, 2u, 3u, 8u}) {
+                form.onMouseMove(fake::pointerMove(x, y, keys));
+            }
+        }
+    }
+    // Nor does anything that only looks like a callback for another icon.
+    form.onMouseMove({3, 515, 0, false});
+    form.onMouseMove({2, 517, 1, false});
+    EXPECT_TRUE(desktop.calls.empty());
+    EXPECT_EQ(desktop.menusShown, 0);
     EXPECT_FALSE(desktop.formVisible);
 }
 
 TEST_F(Resident, OnlyARightButtonReleaseAndALeftDoubleClickOnTheIconDoAnything) {
     start();
-    for (const int ignored : {512, 513, 514, 516, 518, 519, 0, 1000}) form.onMouseMove(ignored);
+    for (const int ignored : {512, 513, 514, 516, 518, 519, 0, 1000}) form.onMouseMove(fake::trayCallback(ignored));
     EXPECT_TRUE(desktop.calls.empty());
 
-    form.onMouseMove(517);  // menu dismissed
+    form.onMouseMove(fake::trayCallback(517));  // menu dismissed
     EXPECT_EQ(desktop.menusShown, 1);
     EXPECT_EQ(desktop.foreground, FakeDesktop::kFormWindow);
     EXPECT_FALSE(form.ended());
 
-    form.onMouseMove(515);
+    form.onMouseMove(fake::trayCallback(515));
     EXPECT_TRUE(desktop.formVisible);
     EXPECT_EQ(desktop.formStateValue, FormState::Normal);
     EXPECT_EQ(desktop.formPosition, (Point{(1024 - 239) / 2, (768 - 126) / 2}));
@@ -149,13 +176,13 @@ TEST_F(Resident, OnlyARightButtonReleaseAndALeftDoubleClickOnTheIconDoAnything) 
 
 TEST_F(Resident, TheCloseBoxAndMinimizingOnlyHideTheWindow) {
     start();
-    form.onMouseMove(515);
+    form.onMouseMove(fake::trayCallback(515));
     form.onCloseRequest();
     EXPECT_FALSE(desktop.formVisible);
     EXPECT_FALSE(form.ended());
     EXPECT_TRUE(desktop.trayPresent);
 
-    form.onMouseMove(515);
+    form.onMouseMove(fake::trayCallback(515));
     desktop.setFormState(FormState::Minimized);  // the user minimizes it by any means
     EXPECT_FALSE(desktop.formVisible);
     EXPECT_FALSE(form.ended());
@@ -231,7 +258,7 @@ TEST_F(Resident, ADayOfTicksMakesNoNewIconHandles) {
     }
     EXPECT_EQ(desktop.iconLoads, afterDay);
     desktop.menuAnswer = MenuChoice::Exit;
-    form.onMouseMove(517);
+    form.onMouseMove(fake::trayCallback(517));
     EXPECT_TRUE(desktop.liveIcons.empty());
 }
 

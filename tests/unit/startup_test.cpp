@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/form1.h"
 #include "fake_monitor.h"
@@ -148,25 +149,49 @@ TEST_F(Startup, AMonitorThatCannotBeWokenIsReportedAndLeftTopmost) {
     EXPECT_FALSE(desktop.trayPresent);
 }
 
-TEST_F(Startup, ASecondCopyIsRefusedBeforeAnythingShows) {
-    desktop.anotherCopy = true;
-    FakeMonitor monitor(desktop);
+TEST_F(Startup, ASecondCopyIsRefusedBeforeAnythingShowsWhateverKeptItFromTheToken) {
+    // Held by another copy; held by one running elevated, which this copy may
+    // not even open; or not to be had at all: never two copies.
+    for (const auto outcome : {SingleInstance::AlreadyTaken, SingleInstance::AccessDenied,
+                               SingleInstance::Failed}) {
+        FakeDesktop second;
+        second.singleInstanceOutcome = outcome;
+        FakeMonitor monitor(second);
+        Form1 copy(second);
+        second.events = &copy;
+        copy.load();
+        ASSERT_EQ(second.boxes.size(), 1u);
+        EXPECT_EQ(second.boxes[0].text, L"A copy of Tervane Lite is already running!");
+        EXPECT_EQ(second.boxes[0].flags, 0x11040u);
+        EXPECT_TRUE(copy.ended());
+        EXPECT_EQ(second.countCalls("showForm"), 0);
+        EXPECT_TRUE(second.trayCalls.empty());
+        EXPECT_EQ(second.countCalls("writeSetting"), 0);
+        EXPECT_TRUE(second.clicks.empty());
+    }
+}
+
+TEST_F(Startup, AWindowClosedDuringStartUpIsCentredWhenTheTrayBringsItBack) {
+    fake::installMonitor(desktop, kFolder);
+    std::optional<FakeMonitor> monitor;
+    desktop.onLaunch = [&](auto, auto) {
+        desktop.atWindowChange(desktop.clock + Millis{2500}, [&] { monitor.emplace(desktop); });
+    };
+    desktop.at(Millis{500}, [&] { form.onCloseRequest(); });  // in the launch wait
     load();
-    ASSERT_EQ(desktop.boxes.size(), 1u);
-    EXPECT_EQ(desktop.boxes[0].text, L"A copy of Tervane Lite is already running!");
-    EXPECT_EQ(desktop.boxes[0].flags, 0x11040u);
-    EXPECT_TRUE(form.ended());
-    EXPECT_EQ(desktop.countCalls("showForm"), 0);
-    EXPECT_TRUE(desktop.trayCalls.empty());
-    EXPECT_EQ(desktop.countCalls("writeSetting"), 0);
-    EXPECT_TRUE(desktop.clicks.empty());
+    ASSERT_FALSE(form.ended());
+    EXPECT_FALSE(desktop.formVisible);
+    form.onMouseMove(fake::trayCallback(515));
+    EXPECT_TRUE(desktop.formVisible);
+    EXPECT_EQ(desktop.formStateValue, FormState::Normal);
+    EXPECT_EQ(desktop.formPosition, (Point{(1024 - 239) / 2, (768 - 126) / 2}));
 }
 
 TEST_F(Startup, ExitChosenDuringAWaitStopsStartUpThere) {
     fake::installMonitor(desktop, kFolder);
     desktop.setSetting(L"Toggle", L"2");
     desktop.menuAnswer = MenuChoice::Exit;
-    desktop.at(Millis{1500}, [&] { form.onMouseMove(517); });  // in the launch wait
+    desktop.at(Millis{1500}, [&] { form.onMouseMove(fake::trayCallback(517)); });  // in the launch wait
     load();
     EXPECT_TRUE(form.ended());
     EXPECT_EQ(desktop.countCalls("findWindow"), 1);  // no search after the exit
@@ -178,7 +203,7 @@ TEST_F(Startup, ExitChosenDuringAWaitStopsStartUpThere) {
 
 TEST_F(Startup, ExitChosenWhileTheLookupsMessageIsUpEndsWithoutAnotherMessage) {
     desktop.menuAnswer = MenuChoice::Exit;
-    desktop.onMessageBox = [&](const fake::ShownBox&) { form.onMouseMove(517); };
+    desktop.onMessageBox = [&](const fake::ShownBox&) { form.onMouseMove(fake::trayCallback(517)); };
     load();
     EXPECT_EQ(desktop.boxes.size(), 1u);
     EXPECT_TRUE(form.ended());
@@ -195,7 +220,7 @@ TEST_F(Startup, AMonitorGoneBeforeTheFirstTickEndsTheProgramWithoutStartingTheTi
     EXPECT_TRUE(form.ended());
     EXPECT_TRUE(desktop.boxes.empty());
     EXPECT_FALSE(desktop.timers.contains(TimerId::Tick));
-    EXPECT_EQ(desktop.countCalls("moveForm"), 0);
+    EXPECT_EQ(desktop.countCalls("placeRestoredForm"), 0);
     EXPECT_EQ(desktop.setting(L"Toggle"), L"0");  // restored, so saved at unload
 }
 

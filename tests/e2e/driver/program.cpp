@@ -109,6 +109,30 @@ void setUserSetting(std::wstring_view name, std::wstring_view value) {
     require(status == ERROR_SUCCESS, "store the setting " + utf8(key));
 }
 
+void setUserSettingValue(std::wstring_view name, DWORD type, const void* data, std::size_t bytes) {
+    const std::wstring value(name);
+    const LSTATUS status = RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, value.c_str(), type,
+                                           data, static_cast<DWORD>(bytes));
+    require(status == ERROR_SUCCESS, "store the setting " + utf8(value));
+}
+
+std::optional<RegistryValue> userSettingValue(std::wstring_view name) {
+    const std::wstring value(name);
+    RegistryValue read;
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, value.c_str(), RRF_RT_ANY | RRF_NOEXPAND,
+                     &read.type, nullptr, &bytes) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    read.data.resize(bytes);
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, value.c_str(), RRF_RT_ANY | RRF_NOEXPAND,
+                     &read.type, read.data.data(), &bytes) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    read.data.resize(bytes);
+    return read;
+}
+
 std::optional<std::wstring> userSetting(std::wstring_view name) {
     const std::wstring value(name);
     DWORD bytes = 0;

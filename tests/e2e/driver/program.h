@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "process.h"
 #include "scenario.h"
@@ -55,5 +56,15 @@ void setUserSetting(std::wstring_view name, std::wstring_view value);
 
 // A string value under HKCU\Software\Halvedon\Tervane_Lite; nullopt when absent.
 std::optional<std::wstring> userSetting(std::wstring_view name);
+
+// A value there of any type, with raw data.
+void setUserSettingValue(std::wstring_view name, DWORD type, const void* data, std::size_t bytes);
+// The type and raw data of a value there; nullopt when absent.
+struct RegistryValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+    friend bool operator==(const RegistryValue&, const RegistryValue&) = default;
+};
+std::optional<RegistryValue> userSettingValue(std::wstring_view name);
 
 }  // namespace e2e

@@ -12,76 +12,13 @@
 #include "message_box.h"
 #include "process.h"
 #include "program.h"
+#include "resident.h"
 #include "standin.h"
 #include "tray.h"
 #include "window_query.h"
 
 namespace e2e {
 namespace {
-
-constexpr wchar_t kReadingTip[] = L"CPU:45\u00B0C  MB:38\u00B0C  F1:2410    F2:0       F3:1820    ";
-constexpr wchar_t kNotFound[] = L"Unable to find 'Asus Probe 2'";
-constexpr wchar_t kAlreadyRunning[] = L"A copy of Tervane Lite is already running!";
-constexpr POINT kStripOffsets[] = {{150, 52},  {220, 100}, {290, 100},
-                                   {360, 100}, {150, 100}, {555, 15}};
-
-StandinSetup readings() { return plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C"); }
-
-// The monitor's folder, with a space in its name.
-std::wstring monitorFolder(const Paths& paths) { return paths.workFolder + L"\\Probe Folder"; }
-
-long long startedCount(const StandinLog& log) {
-    return std::count_if(log.lines.begin(), log.lines.end(),
-                         [](const std::string& line) { return line.starts_with("started"); });
-}
-
-// The six wake clicks: at the panel-strip offsets, in order, the first five
-// while the monitor is topmost and the sixth after.
-void expectWakeClicks(const StandinLog& log, std::size_t from, std::string_view when) {
-    const std::string prefix(when);
-    require(log.clicks.size() >= from + 6, prefix + ": six clicks arrive");
-    for (std::size_t i = 0; i < 6; ++i) {
-        const auto& click = log.clicks[from + i];
-        expect(click.offset.x == kStripOffsets[i].x && click.offset.y == kStripOffsets[i].y &&
-                   click.topmost == (i < 5),
-               prefix + ": click " + std::to_string(i + 1) + " at " +
-                   std::to_string(click.offset.x) + "," + std::to_string(click.offset.y) +
-                   (click.topmost ? " topmost" : " not topmost") + ", expected " +
-                   std::to_string(kStripOffsets[i].x) + "," + std::to_string(kStripOffsets[i].y) +
-                   (i < 5 ? " topmost" : " not topmost"));
-    }
-    expectEqual(static_cast<long long>(log.clicks.size() - from), 6, prefix + ": clicks");
-}
-
-bool waitForClicks(const Standin& standin, std::size_t count, Millis timeout) {
-    return waitUntil([&] { return standin.log().clicks.size() >= count; }, timeout);
-}
-
-// What the desktop shows, for the output of a failed wait.
-void describeFailure(const Standin& standin) {
-    note(describeDesktop());
-    for (const auto& line : standin.log().lines) note("stand-in: " + line);
-}
-
-// The monitor running and installed, and the program started and resident in
-// the tray with the first reading.
-struct Resident {
-    Process program;
-    TrayIcon icon;
-};
-
-Resident startResident(const Paths& paths, Standin& standin) {
-    standin.write(readings());
-    setMonitorInstallEntry(standin.install());
-    standin.start();
-    const std::size_t clicksBefore = standin.log().clicks.size();
-    Process program = startProgram(paths);
-    if (!waitForClicks(standin, clicksBefore + 6, 15s)) describeFailure(standin);
-    expectWakeClicks(standin.log(), clicksBefore, "start");
-    const auto icon = waitForTrayTip(kReadingTip, 5s);
-    require(icon.has_value(), "the tray icon shows the first reading");
-    return Resident{std::move(program), *icon};
-}
 
 void monitorRunning(const Paths& paths) {
     Standin standin(paths, monitorFolder(paths));
@@ -226,20 +163,6 @@ void secondCopy(const Paths& paths) {
     expect(!userSetting(L"Toggle").has_value(), "the second copy wrote no setting");
     standin.quit();
     expect(first.program.waitForExit(5s), "the first copy ends after the monitor");
-}
-
-bool isCentred(const RECT& rect) {
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    return std::abs(rect.left + rect.right - screenWidth) <= 2 &&
-           std::abs(rect.top + rect.bottom - screenHeight) <= 2;
-}
-
-HWND childWithText(HWND parent, std::wstring_view text) {
-    for (const HWND child : descendants(parent)) {
-        if (windowText(child) == text) return child;
-    }
-    return nullptr;
 }
 
 void optionsAndExit(const Paths& paths) {

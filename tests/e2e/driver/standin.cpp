@@ -156,8 +156,17 @@ void writeFileAtomically(const std::wstring& path, const std::string& text) {
         WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(file);
     require(wrote && written == text.size(), "write " + utf8(temporary));
-    require(MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE,
-            "rename over " + utf8(path));
+    // A reader that has the old file open can hold up the swap for a moment.
+    DWORD error = ERROR_SUCCESS;
+    const bool swapped = waitUntil(
+        [&] {
+            if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+                return true;
+            error = GetLastError();
+            return false;
+        },
+        3s);
+    require(swapped, "rename over " + utf8(path) + " (error " + std::to_string(error) + ")");
 }
 
 std::optional<std::string> readWholeFile(const std::wstring& path) {

@@ -1,5 +1,6 @@
 #include "window_query.h"
 
+#include <cstdlib>
 #include <memory>
 
 #include "check.h"
@@ -65,6 +66,20 @@ std::vector<HWND> descendants(HWND window) {
     std::vector<HWND> windows;
     EnumChildWindows(window, &collect, reinterpret_cast<LPARAM>(&windows));
     return windows;
+}
+
+HWND childWithText(HWND parent, std::wstring_view text) {
+    for (const HWND child : descendants(parent)) {
+        if (windowText(child) == text) return child;
+    }
+    return nullptr;
+}
+
+bool isCentred(const RECT& rect) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    return std::abs(rect.left + rect.right - screenWidth) <= 2 &&
+           std::abs(rect.top + rect.bottom - screenHeight) <= 2;
 }
 
 bool isTopmost(HWND window) {

@@ -25,7 +25,12 @@ HWND findTopLevel(std::wstring_view className, std::wstring_view title);
 // Every descendant, in the order EnumChildWindows walks them.
 std::vector<HWND> descendants(HWND window);
 
+// The first descendant whose text is exactly text; nullptr when none.
+HWND childWithText(HWND parent, std::wstring_view text);
+
 bool isTopmost(HWND window);
+// True when the rectangle's middle is the screen's (within 2 pixels).
+bool isCentred(const RECT& rect);
 std::optional<RECT> windowRect(HWND window);
 
 // One line per top-level window and descendant (class, text, owner, visibility,

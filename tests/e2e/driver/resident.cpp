@@ -1,0 +1,64 @@
+#include "resident.h"
+
+#include <algorithm>
+
+#include "check.h"
+#include "program.h"
+#include "window_query.h"
+
+namespace e2e {
+namespace {
+
+constexpr POINT kStripOffsets[] = {{150, 52},  {220, 100}, {290, 100},
+                                   {360, 100}, {150, 100}, {555, 15}};
+
+}  // namespace
+
+StandinSetup readings() { return plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C"); }
+
+std::wstring monitorFolder(const Paths& paths) { return paths.workFolder + L"\\Probe Folder"; }
+
+long long startedCount(const StandinLog& log) {
+    return std::count_if(log.lines.begin(), log.lines.end(),
+                         [](const std::string& line) { return line.starts_with("started"); });
+}
+
+void expectWakeClicks(const StandinLog& log, std::size_t from, std::string_view when) {
+    const std::string prefix(when);
+    require(log.clicks.size() >= from + 6, prefix + ": six clicks arrive");
+    for (std::size_t i = 0; i < 6; ++i) {
+        const auto& click = log.clicks[from + i];
+        expect(click.offset.x == kStripOffsets[i].x && click.offset.y == kStripOffsets[i].y &&
+                   click.topmost == (i < 5),
+               prefix + ": click " + std::to_string(i + 1) + " at " +
+                   std::to_string(click.offset.x) + "," + std::to_string(click.offset.y) +
+                   (click.topmost ? " topmost" : " not topmost") + ", expected " +
+                   std::to_string(kStripOffsets[i].x) + "," + std::to_string(kStripOffsets[i].y) +
+                   (i < 5 ? " topmost" : " not topmost"));
+    }
+    expectEqual(static_cast<long long>(log.clicks.size() - from), 6, prefix + ": clicks");
+}
+
+bool waitForClicks(const Standin& standin, std::size_t count, Millis timeout) {
+    return waitUntil([&] { return standin.log().clicks.size() >= count; }, timeout);
+}
+
+void describeFailure(const Standin& standin) {
+    note(describeDesktop());
+    for (const auto& line : standin.log().lines) note("stand-in: " + line);
+}
+
+Resident startResident(const Paths& paths, Standin& standin) {
+    standin.write(readings());
+    setMonitorInstallEntry(standin.install());
+    standin.start();
+    const std::size_t clicksBefore = standin.log().clicks.size();
+    Process program = startProgram(paths);
+    if (!waitForClicks(standin, clicksBefore + 6, 15s)) describeFailure(standin);
+    expectWakeClicks(standin.log(), clicksBefore, "start");
+    const auto icon = waitForTrayTip(kReadingTip, 5s);
+    require(icon.has_value(), "the tray icon shows the first reading");
+    return Resident{std::move(program), *icon};
+}
+
+}  // namespace e2e

@@ -1,0 +1,47 @@
+#pragma once
+// What the program scenarios share: the stand-in's readings and folder, the
+// tip they give, the wake clicks, and the program started and resident in the
+// tray.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "process.h"
+#include "scenario.h"
+#include "standin.h"
+#include "tray.h"
+
+namespace e2e {
+
+inline constexpr wchar_t kReadingTip[] =
+    L"CPU:45\u00B0C  MB:38\u00B0C  F1:2410    F2:0       F3:1820    ";
+inline constexpr wchar_t kNotFound[] = L"Unable to find 'Asus Probe 2'";
+inline constexpr wchar_t kAlreadyRunning[] = L"A copy of Tervane Lite is already running!";
+
+// The anchor and readings that give kReadingTip.
+StandinSetup readings();
+
+// The monitor's folder, with a space in its name.
+std::wstring monitorFolder(const Paths& paths);
+
+long long startedCount(const StandinLog& log);
+
+// The six wake clicks from the from-th logged click on: at the panel-strip
+// offsets, in order, the first five while the monitor is topmost, the sixth after.
+void expectWakeClicks(const StandinLog& log, std::size_t from, std::string_view when);
+bool waitForClicks(const Standin& standin, std::size_t count, Millis timeout);
+
+// What the desktop shows, for the output of a failed wait.
+void describeFailure(const Standin& standin);
+
+// The monitor running and installed, and the program started and resident in
+// the tray with the first reading.
+struct Resident {
+    Process program;
+    TrayIcon icon;
+};
+Resident startResident(const Paths& paths, Standin& standin);
+
+}  // namespace e2e
