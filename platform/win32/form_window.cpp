@@ -123,7 +123,8 @@ LRESULT FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             MouseMove move{wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), false};
             POINT screen{move.x, move.y};
             ClientToScreen(window, &screen);
-            move.atPointer = screen.x == GET_X_LPARAM(sentFrom) && screen.y == GET_Y_LPARAM(sentFrom);
+            move.atPointer =
+                screen.x == GET_X_LPARAM(sentFrom) && screen.y == GET_Y_LPARAM(sentFrom);
             raise([move](FormEvents& events) { events.onMouseMove(move); });
             return 0;
         }

@@ -118,7 +118,7 @@ class FakeDesktop : public Desktop {
     bool formVisible = false;
     bool formDestroyed = false;
     FormState formStateValue = FormState::Normal;
-    Point formPosition{4, -97};   // in the normal state, whatever the state now
+    Point formPosition{4, -97};    // in the normal state, whatever the state now
     Size formOuterSize{239, 126};  // the same
     Size screen{1024, 768};
     std::map<TimerId, Millis> timers;

@@ -160,7 +160,8 @@ TEST_F(Resident, NoRealMoveOfThePointerActsAsATrayClickWhateverItsPlace) {
 
 TEST_F(Resident, OnlyARightButtonReleaseAndALeftDoubleClickOnTheIconDoAnything) {
     start();
-    for (const int ignored : {512, 513, 514, 516, 518, 519, 0, 1000}) form.onMouseMove(fake::trayCallback(ignored));
+    for (const int ignored : {512, 513, 514, 516, 518, 519, 0, 1000})
+        form.onMouseMove(fake::trayCallback(ignored));
     EXPECT_TRUE(desktop.calls.empty());
 
     form.onMouseMove(fake::trayCallback(517));  // menu dismissed

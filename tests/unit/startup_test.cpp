@@ -152,8 +152,8 @@ TEST_F(Startup, AMonitorThatCannotBeWokenIsReportedAndLeftTopmost) {
 TEST_F(Startup, ASecondCopyIsRefusedBeforeAnythingShowsWhateverKeptItFromTheToken) {
     // Held by another copy; held by one running elevated, which this copy may
     // not even open; or not to be had at all: never two copies.
-    for (const auto outcome : {SingleInstance::AlreadyTaken, SingleInstance::AccessDenied,
-                               SingleInstance::Failed}) {
+    for (const auto outcome :
+         {SingleInstance::AlreadyTaken, SingleInstance::AccessDenied, SingleInstance::Failed}) {
         FakeDesktop second;
         second.singleInstanceOutcome = outcome;
         FakeMonitor monitor(second);
@@ -191,7 +191,8 @@ TEST_F(Startup, ExitChosenDuringAWaitStopsStartUpThere) {
     fake::installMonitor(desktop, kFolder);
     desktop.setSetting(L"Toggle", L"2");
     desktop.menuAnswer = MenuChoice::Exit;
-    desktop.at(Millis{1500}, [&] { form.onMouseMove(fake::trayCallback(517)); });  // in the launch wait
+    desktop.at(Millis{1500},
+               [&] { form.onMouseMove(fake::trayCallback(517)); });  // in the launch wait
     load();
     EXPECT_TRUE(form.ended());
     EXPECT_EQ(desktop.countCalls("findWindow"), 1);  // no search after the exit
@@ -203,7 +204,9 @@ TEST_F(Startup, ExitChosenDuringAWaitStopsStartUpThere) {
 
 TEST_F(Startup, ExitChosenWhileTheLookupsMessageIsUpEndsWithoutAnotherMessage) {
     desktop.menuAnswer = MenuChoice::Exit;
-    desktop.onMessageBox = [&](const fake::ShownBox&) { form.onMouseMove(fake::trayCallback(517)); };
+    desktop.onMessageBox = [&](const fake::ShownBox&) {
+        form.onMouseMove(fake::trayCallback(517));
+    };
     load();
     EXPECT_EQ(desktop.boxes.size(), 1u);
     EXPECT_TRUE(form.ended());
