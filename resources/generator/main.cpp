@@ -1,9 +1,10 @@
-// icon_generator PICTURES_DIR MANIFEST OUTPUT_DIR
+// icon_generator PICTURES_DIR MANIFEST OUTPUT_DIR VERSION
 //
 // Builds every icon group of the program from the drawn pictures and the
 // digit font, writes each as OUTPUT_DIR/icons/icon_<id>.ico, and writes
-// OUTPUT_DIR/Tervane_Lite.rc, which puts them, the version record and the
-// manifest into the program.
+// OUTPUT_DIR/Tervane_Lite.rc, which puts them, the version record for VERSION
+// (MAJOR.MINOR[.PATCH[.TWEAK]], the build's project version) and the manifest
+// into the program.
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -34,7 +35,8 @@ void writeFile(const fs::path& file, const std::string& bytes) {
     if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
-void generate(const fs::path& picturesDir, const fs::path& manifest, const fs::path& outputDir) {
+void generate(const fs::path& picturesDir, const fs::path& manifest, const fs::path& outputDir,
+              const icons::ProgramVersion& version) {
     const icons::DrawnPictures pictures{
         readPictureFile(picturesDir / "application.txt"),
         readPictureFile(picturesDir / "snowflake.txt"),
@@ -51,19 +53,21 @@ void generate(const fs::path& picturesDir, const fs::path& manifest, const fs::p
         entries.push_back({icon.id, icon.languageNeutral, fs::absolute(file)});
     }
     std::ostringstream script;
-    icons::writeResourceScript(script, entries, fs::absolute(manifest));
+    icons::writeResourceScript(script, entries, fs::absolute(manifest), version);
     writeFile(outputDir / "Tervane_Lite.rc", script.str());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::cerr << "usage: icon_generator PICTURES_DIR MANIFEST OUTPUT_DIR\n";
+    if (argc != 5) {
+        std::cerr << "usage: icon_generator PICTURES_DIR MANIFEST OUTPUT_DIR VERSION\n";
         return 2;
     }
     try {
-        generate(argv[1], argv[2], argv[3]);
+        // The version is read first, so a bad one leaves no files behind.
+        const icons::ProgramVersion version = icons::parseProgramVersion(argv[4]);
+        generate(argv[1], argv[2], argv[3], version);
         return 0;
     } catch (const std::exception& error) {
         std::cerr << "icon_generator: " << error.what() << "\n";

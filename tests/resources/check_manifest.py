@@ -1,5 +1,6 @@
-"""The application manifest: one, as the process manifest (id 1), asking for
-the version 6 common controls, system DPI awareness and the caller's rights."""
+"""The application manifest: one, as the process manifest (id 1), naming the
+program's assembly by the project's version, asking for the version 6
+common controls, system DPI awareness and the caller's rights."""
 
 import xml.etree.ElementTree as ElementTree
 
@@ -14,7 +15,8 @@ WINDOWS_10 = "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"
 
 
 def main():
-    program = program_from_args()
+    program, version = program_from_args("VERSION")
+    four_parts = ".".join((version.split(".") + ["0"] * 4)[:4])
     check = Checker("manifest")
     manifests = [name for kind, name, _ in list_resources(program) if kind == str(RT_MANIFEST)]
     check.expect(manifests == ["1"], f"manifests {manifests}, want one with id 1")
@@ -22,6 +24,10 @@ def main():
         check.finish()
     root = ElementTree.fromstring(extract_raw(program, RT_MANIFEST, 1))
     check.expect(root.tag == ASM_V1 + "assembly", f"root element {root.tag}")
+
+    own = [identity.get("version") for identity in root.iter(ASM_V1 + "assemblyIdentity")
+           if identity.get("name") == "Halvedon.TervaneLite"]
+    check.expect(own == [four_parts], f"the program's assembly versions {own}, want {four_parts}")
 
     controls = [identity for identity in root.iter(ASM_V1 + "assemblyIdentity")
                 if identity.get("name") == "Microsoft.Windows.Common-Controls"]

@@ -54,8 +54,8 @@ DAMAGES = [
 ]
 
 
-def generate(generator, pictures, manifest, output):
-    return subprocess.run([generator, pictures, manifest, output], capture_output=True,
+def generate(generator, pictures, manifest, output, version="1.0.0"):
+    return subprocess.run([generator, pictures, manifest, output, version], capture_output=True,
                           text=True, check=False)
 
 

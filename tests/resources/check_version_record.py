@@ -1,14 +1,15 @@
-"""The version record: one, in US English, Unicode block 040904B0, file and
-product version 1.0.0.0 and the program's text fields."""
+"""The version record: one, in US English, Unicode block 040904B0, the fixed
+file and product version and the FileVersion and ProductVersion texts all
+from the project's version (1.0.0 gives 1.0.0.0 and "1.00"), and the
+program's other text fields."""
 
 import struct
+import sys
 
 from exe_resources import (RT_VERSION, US_ENGLISH, Checker, extract_raw, list_resources,
                            program_from_args)
 
 TEXT_FIELDS = {
-    "FileVersion": "1.00",
-    "ProductVersion": "1.00",
     "FileDescription": "Asus PC Probe v2.2x Add-On Utility",
     "ProductName": "Tervane Lite",
     "InternalName": "Tervane_Lite",
@@ -46,8 +47,18 @@ def child(node, key):
     return matches[0] if len(matches) == 1 else None
 
 
+def expected_version(text):
+    """(fixed version words, text form) for MAJOR.MINOR[.PATCH[.TWEAK]]."""
+    parts = [int(part) for part in text.split(".")]
+    if not 2 <= len(parts) <= 4 or parts[1] > 99:
+        sys.exit(f"project version {text!r} cannot be written in the record")
+    major, minor, patch, tweak = parts + [0] * (4 - len(parts))
+    return (major << 16 | minor, patch << 16 | tweak), f"{major}.{minor:02d}"
+
+
 def main():
-    program = program_from_args()
+    program, version = program_from_args("VERSION")
+    words, version_text = expected_version(version)
     check = Checker("version record")
     records = [(name, language) for kind, name, language in list_resources(program)
                if kind == str(RT_VERSION)]
@@ -61,8 +72,8 @@ def main():
     fixed = struct.unpack("<13I", root[2][:52]) if len(root[2]) >= 52 else None
     check.expect(fixed is not None and fixed[0] == FIXED_SIGNATURE, "no fixed file info")
     if fixed:
-        check.expect(fixed[2:4] == (0x00010000, 0), f"file version words {fixed[2:4]}")
-        check.expect(fixed[4:6] == (0x00010000, 0), f"product version words {fixed[4:6]}")
+        check.expect(fixed[2:4] == words, f"file version words {fixed[2:4]}, want {words}")
+        check.expect(fixed[4:6] == words, f"product version words {fixed[4:6]}, want {words}")
         check.expect(fixed[9] == 1, f"file type {fixed[9]}, want an application (1)")
 
     strings = child(root, "StringFileInfo")
@@ -70,7 +81,8 @@ def main():
     check.expect(block is not None and block[0] == "040904B0",
                  "no string block 040904B0 (US English, Unicode)")
     texts = {c[0]: c[2].decode("utf-16-le").rstrip("\0") for c in block[3]} if block else {}
-    for field, want in TEXT_FIELDS.items():
+    wanted = dict(TEXT_FIELDS, FileVersion=version_text, ProductVersion=version_text)
+    for field, want in wanted.items():
         check.expect(texts.get(field) == want, f"{field} = {texts.get(field)!r}, want {want!r}")
     for field in ("CompanyName", "LegalCopyright"):
         check.expect(bool(texts.get(field)), f"{field} is empty")

@@ -33,15 +33,17 @@ class Checker:
         sys.exit(1 if self.failures or self.checked == 0 else 0)
 
 
-def program_from_args():
-    if len(sys.argv) != 2:
-        sys.exit(f"usage: {sys.argv[0]} PROGRAM.exe")
+def program_from_args(*more):
+    """The program named by the first argument, then the values of the
+    arguments named in `more`, in order."""
+    if len(sys.argv) != 2 + len(more):
+        sys.exit(f"usage: {sys.argv[0]} PROGRAM.exe {' '.join(more)}".rstrip())
     program = sys.argv[1]
     if not os.path.isfile(program):
         print(f"FAIL: {program} does not exist; build it first "
               "(cmake --preset windows && cmake --build --preset windows)")
         sys.exit(1)
-    return program
+    return (program, *sys.argv[2:]) if more else program
 
 
 def run(*command, binary=False):
