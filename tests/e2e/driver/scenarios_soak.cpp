@@ -185,8 +185,10 @@ void soak(const Paths& paths) {
         if (second % 10 == 0) {
             samples.push_back(sample(process, pid, second));
             const Sample& s = samples.back();
-            std::printf("%6d %12zu %12zu %8lu %6lu %6lu\n", s.second, s.workingSet, s.privateBytes,
-                        s.handles, s.gdiObjects, s.userObjects);
+            std::printf("%6d %12llu %12llu %8lu %6lu %6lu\n", s.second,
+                        static_cast<unsigned long long>(s.workingSet),
+                        static_cast<unsigned long long>(s.privateBytes), s.handles, s.gdiObjects,
+                        s.userObjects);
             std::fflush(stdout);
         }
         const ULONGLONG next = start + static_cast<ULONGLONG>(second + 1) * 1000;
