@@ -109,6 +109,7 @@ pe_machine() {
 # not come up in time.
 start_xvfb() {
     local display_file=$1 dpi=${2:-96}
+    rm -f "$display_file"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi "$dpi" -nolisten tcp 3>"$display_file" 2>/dev/null &
     XVFB_PID=$!
     local waited=0
