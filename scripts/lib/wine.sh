@@ -20,7 +20,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 WINESERVER=/usr/lib/wine/wineserver64
 
-# native or qemu: how 32-bit Windows programs run on this machine.
+# native or qemu: how 32-bit Windows programs run here, as detected.
 wine32_route() {
     case "${TERVANE_WINE32:-}" in
         native | qemu) echo "$TERVANE_WINE32"; return ;;
@@ -44,7 +44,7 @@ wine_loaders() {
         command -v qemu-i386 >/dev/null || { echo "qemu-i386 is missing (scripts/setup installs it)" >&2; return 1; }
         cat >"$dir/lib/wine/wine" <<'EOF'
 #!/bin/sh
-# A 32-bit Windows program, under user-mode emulation: this kernel runs no 32-bit code.
+# A 32-bit Windows program, under user-mode emulation: the kernel runs no 32-bit code.
 WINELOADERNOEXEC=1 exec qemu-i386 /usr/lib/wine/wine "$@"
 EOF
     else
@@ -160,6 +160,15 @@ stop_wineserver() {
     local prefix=$1
     WINEPREFIX=$prefix timeout 20 "$WINESERVER" -k 2>/dev/null || true
     WINEPREFIX=$prefix timeout 20 "$WINESERVER" -w 2>/dev/null || true
+}
+
+# The stand-in monitor's file (tests/standin/standin_config.h): the anchor and
+# nine readings, the CPU reading as given (default 45.0 C).
+standin_readings() {
+    local cpu=${1:-45.0 C}
+    printf 'window 1 MonitorForm\nwindow 1 3.30 V\nwindow 1 5.05 V\nwindow 1 12.1 V\n'
+    printf 'window 1 1.42 V\nwindow 1 %s\nwindow 1 1820\nwindow 1 0\nwindow 1 2410\n' "$cpu"
+    printf 'window 1 38.5 C\n'
 }
 
 # Milliseconds since the epoch, for the run times the scripts print.
