@@ -9,9 +9,18 @@
 #include "app/settings.h"
 #include "monitor/install_path.h"
 #include "monitor/monitor_contract.h"
+#include "monitor/wake_sequence.h"
 
 namespace tervane::app {
 namespace {
+
+constexpr Millis kSearchLimit{30'000};
+// The search is woken when other windows come and go; the poll only backs
+// that up.
+constexpr Millis kSearchPoll{250};
+constexpr Millis kAfterLaunch{2'000};
+constexpr Millis kAfterFound{1'000};
+constexpr Millis kTickInterval{1'000};
 
 std::wstring describe(const std::exception& error) {
     const std::string what = error.what();
@@ -26,81 +35,79 @@ void Form1::load() {
     } catch (const WaitAbandoned&) {
         // The form was unloaded while start-up served messages: stop here.
     } catch (const std::exception& error) {
-        if (!unloaded_) failStartup(L"Tervane Lite could not start: " + describe(error));
+        if (handlesEvents()) failStartup(L"Tervane Lite could not start: " + describe(error));
     }
 }
 
 void Form1::startUp() {
     // Whatever keeps this copy from taking the token, another copy may hold
     // it (one that runs elevated cannot even be opened): never run twice.
-    if (desktop_.singleInstance() != SingleInstance::Taken) {
-        desktop_.pumpMessages();
-        desktop_.messageBox(kAlreadyRunning, kInformationBox);
-        ended_ = true;
+    if (desktop_.machine.singleInstance() != SingleInstance::Taken) {
+        desktop_.loop.pumpMessages();
+        desktop_.boxes.messageBox(kAlreadyRunning, kInformationBox);
+        phase_ = Phase::Ended;
         return;
     }
 
-    desktop_.showForm();
+    desktop_.form.showForm();
     waits_.pump();
-    tray_.add(desktop_.formIcon(), kFirstTip);
+    tray_.add(desktop_.form.formIcon(), kFirstTip);
 
-    tick_.probe = desktop_.findWindow(monitor::kMainClass, monitor::kMainTitle);
-    probePath_ = monitor::locateProbeFolder(desktop_);
-    if (unloaded_) return;  // Exit chosen while the lookup's message box was up.
+    tick_.probe = desktop_.windows.findWindow(monitor::kMainClass, monitor::kMainTitle);
+    const std::wstring probePath = monitor::locateProbeFolder(desktop_.machine, desktop_.boxes);
+    if (!handlesEvents()) return;  // Exit chosen while the lookup's message box was up.
 
     if (tick_.probe == 0) {
-        if (probePath_.empty()) return failStartup(kNotFound);
-        const std::wstring executable = probePath_ + L"\\" + std::wstring(monitor::kExecutable);
-        desktop_.launch(executable, probePath_);
-        waits_.waitFor(timing_.afterLaunch);
+        if (probePath.empty()) return failStartup(kNotFound);
+        const std::wstring executable = probePath + L"\\" + std::wstring(monitor::kExecutable);
+        desktop_.machine.launch(executable, probePath);
+        waits_.waitFor(kAfterLaunch);
     }
     searchForMonitor();
     if (tick_.probe == 0) return failStartup(kNotFound);
-    waits_.waitFor(timing_.afterFound);
+    waits_.waitFor(kAfterFound);
 
-    monitor::WakeSequence wake(desktop_, waits_, tick_.probe, timing_.wake);
-    if (!wake.wakeProbe()) probePath_ = kNotSupported;
-    if (probePath_ == kNotSupported) return failStartup(kNotWoken);
-    restoreSettings(desktop_);
-    settingsRestored_ = true;
+    monitor::WakeSequence wake(desktop_.windows, desktop_.input, waits_, tick_.probe);
+    if (!wake.wakeProbe()) return failStartup(kNotWoken);
+    restoreSettings(desktop_.machine, desktop_.form);
+    phase_ = Phase::Resident;
 
     timer1Timer();
-    if (unloaded_) return;  // The monitor went away before the first tick.
-    desktop_.setTimer(TimerId::Tick, timing_.tickInterval);
+    if (!handlesEvents()) return;  // The monitor went away before the first tick.
+    desktop_.loop.setTimer(TimerId::Tick, kTickInterval);
 
     // Centred in its normal state: the user may have closed or minimized the
     // window during start-up, and it is shown from there when restored.
-    const Size screen = desktop_.screenSize();
-    const Size form = desktop_.restoredFormSize();
-    desktop_.placeRestoredForm(
+    const Size screen = desktop_.form.screenSize();
+    const Size form = desktop_.form.restoredFormSize();
+    desktop_.form.placeRestoredForm(
         {(screen.width - form.width) / 2, (screen.height - form.height) / 2});
     // Minimizing hides the window (onResize). One the user minimized or closed
     // meanwhile is minimized already: minimizing it again would only show it.
-    if (desktop_.formState() == FormState::Minimized) {
-        desktop_.hideForm();
+    if (desktop_.form.formState() == FormState::Minimized) {
+        desktop_.form.hideForm();
     } else {
-        desktop_.setFormState(FormState::Minimized);
+        desktop_.form.setFormState(FormState::Minimized);
     }
 }
 
 // Looks for the monitor's main window for a limited time. Each window that
 // comes or goes wakes the search, so the monitor's is taken at once.
 void Form1::searchForMonitor() {
-    const OtherWindowsWatch watch(desktop_);
-    const Millis deadline = waits_.now() + timing_.searchLimit;
+    const OtherWindowsWatch watch(desktop_.loop);
+    const Millis deadline = waits_.now() + kSearchLimit;
     tick_.probe = 0;
     for (Millis t = waits_.now(); t < deadline; t = waits_.now()) {
         waits_.pump();
-        tick_.probe = desktop_.findWindow(monitor::kMainClass, monitor::kMainTitle);
+        tick_.probe = desktop_.windows.findWindow(monitor::kMainClass, monitor::kMainTitle);
         if (tick_.probe != 0) return;
-        waits_.waitOnce(std::min(waits_.now() + timing_.searchPoll, deadline));
+        waits_.waitOnce(std::min(waits_.now() + kSearchPoll, deadline));
     }
 }
 
 void Form1::failStartup(std::wstring_view message) {
-    desktop_.messageBox(message, kStopBox);
-    exitRequested_ = true;
-    unload();
+    desktop_.boxes.messageBox(message, kStopBox);
+    exitProgram();
 }
 
 }  // namespace tervane::app

@@ -1,20 +1,20 @@
-#include "platform/waits.h"
+#include "base/waits.h"
 
 namespace tervane {
 
 void Waits::pump() {
-    desktop_.pumpMessages();
+    loop_.pumpMessages();
     if (abandoned_ && abandoned_()) throw WaitAbandoned();
 }
 
 void Waits::waitOnce(Millis deadline) {
-    if (const Millis t = now(); t < deadline) desktop_.waitForMessage(deadline - t);
+    if (const Millis t = now(); t < deadline) loop_.waitForMessage(deadline - t);
     pump();
 }
 
 void Waits::waitUntil(Millis deadline) {
     for (Millis t = now(); t < deadline; t = now()) {
-        desktop_.waitForMessage(deadline - t);
+        loop_.waitForMessage(deadline - t);
         pump();
     }
 }

@@ -6,8 +6,8 @@
 
 #include <functional>
 
+#include "base/errors.h"
 #include "platform/desktop.h"
-#include "platform/errors.h"
 
 namespace tervane {
 
@@ -18,23 +18,22 @@ struct WaitAbandoned : ProgramError {
 // For its lifetime, waits also end when another program's window comes or goes.
 class OtherWindowsWatch {
   public:
-    explicit OtherWindowsWatch(Desktop& desktop) : desktop_(desktop) {
-        desktop_.watchOtherWindows(true);
-    }
-    ~OtherWindowsWatch() { desktop_.watchOtherWindows(false); }
+    explicit OtherWindowsWatch(MessageLoop& loop) : loop_(loop) { loop_.watchOtherWindows(true); }
+    ~OtherWindowsWatch() { loop_.watchOtherWindows(false); }
     OtherWindowsWatch(const OtherWindowsWatch&) = delete;
     OtherWindowsWatch& operator=(const OtherWindowsWatch&) = delete;
 
   private:
-    Desktop& desktop_;
+    MessageLoop& loop_;
 };
 
 class Waits {
   public:
-    Waits(Desktop& desktop, std::function<bool()> abandoned)
-        : desktop_(desktop), abandoned_(std::move(abandoned)) {}
+    Waits(MessageLoop& loop, std::function<bool()> abandoned)
+        : loop_(loop), abandoned_(std::move(abandoned)) {}
 
-    Millis now() { return desktop_.now(); }
+    MessageLoop& loop() { return loop_; }
+    Millis now() { return loop_.now(); }
     // Dispatches the waiting messages once.
     void pump();
     // Serves messages until the deadline.
@@ -45,7 +44,7 @@ class Waits {
     void waitFor(Millis duration) { waitUntil(now() + duration); }
 
   private:
-    Desktop& desktop_;
+    MessageLoop& loop_;
     std::function<bool()> abandoned_;
 };
 

@@ -20,17 +20,32 @@ inline constexpr std::wstring_view kExecutable = L"AsusProb.exe";
 // The descendant whose text is exactly this opens the reading windows.
 inline constexpr std::wstring_view kAnchorText = L"MonitorForm";
 
-// Slots of the reading table (the anchor is slot 1).
-inline constexpr int kSlotCount = 10;
-inline constexpr int kSlotCpu = 6;
-inline constexpr int kSlotFan3 = 7;
-inline constexpr int kSlotFan2 = 8;
-inline constexpr int kSlotFan1 = 9;
-inline constexpr int kSlotMainboard = 10;
+// Slots of the reading table: the anchor is slot 1, the readings follow it.
+enum Slot : int { kSlotCpu = 6, kSlotFan3, kSlotFan2, kSlotFan1, kSlotMainboard };
+inline constexpr int kSlotCount = kSlotMainboard;
 
-// Points of the panel strip the wake sequence clicks, as offsets from the
-// main window's top-left corner, in order; the last after it stops being topmost.
-inline constexpr std::array<Point, 6> kPanelStripOffsets{
-    {{150, 52}, {220, 100}, {290, 100}, {360, 100}, {150, 100}, {555, 15}}};
+// The panel strip the wake sequence clicks. Every click is reckoned from the
+// anchor point, the main window's top-left corner moved by anchor.
+struct PanelStrip {
+    Point anchor{150, 100};
+    int firstRise = 48;    // the first click: this far above the anchor
+    int step = 70;         // then a row to the right of the anchor, a click every step
+    int rowEnd = 240;      // while not further than this
+    Point last{405, -85};  // the last click, from the anchor, once the window is not topmost
+};
+inline constexpr PanelStrip kPanelStrip{};
+
+// The clicks as offsets from the main window's top-left corner, in order:
+// the first, the row, the anchor itself, then the last.
+inline constexpr std::array<Point, 6> kPanelStripOffsets = [] {
+    const PanelStrip& s = kPanelStrip;
+    std::array<Point, 6> offsets{};
+    std::size_t n = 0;
+    offsets[n++] = {s.anchor.x, s.anchor.y - s.firstRise};
+    for (int i = s.step; i <= s.rowEnd; i += s.step) offsets[n++] = {s.anchor.x + i, s.anchor.y};
+    offsets[n++] = s.anchor;
+    offsets[n++] = {s.anchor.x + s.last.x, s.anchor.y + s.last.y};
+    return offsets;
+}();
 
 }  // namespace tervane::monitor

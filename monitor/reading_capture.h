@@ -27,13 +27,10 @@ struct ReadingTable {
 // Cuts text just before its first NUL and returns a copy of the result.
 std::wstring trimAtNull(std::wstring& text);
 
-// Writes text into a fixed-length field: padded with spaces or cut.
-std::wstring fixedLength(std::wstring_view text, std::size_t length);
-
 // Per-window step of the walk; false stops it (at the tenth slot).
-bool enumChildProc(ReadingTable& table, Desktop& desktop, WindowHandle window);
+bool enumChildProc(ReadingTable& table, OtherWindows& windows, WindowHandle window);
 
 // One capture over the descendants of the monitor's main window.
-void captureReadings(ReadingTable& table, Desktop& desktop, WindowHandle probe);
+void captureReadings(ReadingTable& table, OtherWindows& windows, WindowHandle probe);
 
 }  // namespace tervane::monitor

@@ -6,6 +6,16 @@
 #include "monitor/monitor_contract.h"
 
 namespace tervane::monitor {
+namespace {
+
+constexpr Millis kForegroundLimit{30'000};
+// The splash wait and the foreground loop are woken when windows come and
+// go; the poll only backs that up.
+constexpr Millis kPollInterval{250};
+constexpr Millis kSettleAfterMove{20};  // lets a cursor move take effect before the click
+constexpr Millis kPauseAfterClick{9};
+
+}  // namespace
 
 std::int16_t checked16(std::int64_t value) {
     if (value < std::numeric_limits<std::int16_t>::min() ||
@@ -15,62 +25,65 @@ std::int16_t checked16(std::int64_t value) {
     return static_cast<std::int16_t>(value);
 }
 
-InputBlock::InputBlock(Desktop& desktop) : desktop_(desktop), savedCursor_(desktop.cursorPos()) {
-    desktop_.blockInput(true);
+InputBlock::InputBlock(SyntheticInput& input) : input_(input), savedCursor_(input.cursorPos()) {
+    input_.blockInput(true);
 }
 
 InputBlock::~InputBlock() {
     try {
-        desktop_.blockInput(false);
-        desktop_.setCursorPos(savedCursor_);
+        input_.blockInput(false);
+        input_.setCursorPos(savedCursor_);
     } catch (...) {
         // Nothing more can be done from a destructor.
     }
 }
 
 void WakeSequence::waitForSplash() {
-    const OtherWindowsWatch watch(desktop_);
-    while (desktop_.findWindow(kSplashClass, kSplashTitle) != 0) {
-        waits_.waitOnce(waits_.now() + timing_.pollInterval);
+    const OtherWindowsWatch watch(waits_.loop());
+    while (windows_.findWindow(kSplashClass, kSplashTitle) != 0) {
+        waits_.waitOnce(waits_.now() + kPollInterval);
     }
 }
 
 WindowHandle WakeSequence::bringToFront() {
     // A change of the foreground wakes the loop at once.
-    const OtherWindowsWatch watch(desktop_);
-    const Millis deadline = waits_.now() + timing_.foregroundLimit;
+    const OtherWindowsWatch watch(waits_.loop());
+    const Millis deadline = waits_.now() + kForegroundLimit;
     WindowHandle lastForeground = 0;
     for (Millis t = waits_.now(); t < deadline; t = waits_.now()) {
         waits_.pump();
-        lastForeground = desktop_.foregroundWindow();
+        lastForeground = windows_.foregroundWindow();
         if (lastForeground == probe_) break;
-        desktop_.showWindow(probe_, ShowCommand::Show);
-        desktop_.showWindow(probe_, ShowCommand::ShowNormal);
-        desktop_.setForegroundWindow(probe_);
-        waits_.waitOnce(std::min(waits_.now() + timing_.pollInterval, deadline));
+        windows_.showWindow(probe_, ShowCommand::Show);
+        windows_.showWindow(probe_, ShowCommand::ShowNormal);
+        windows_.setForegroundWindow(probe_);
+        waits_.waitOnce(std::min(waits_.now() + kPollInterval, deadline));
     }
     return lastForeground;
 }
 
 void WakeSequence::clickAt(std::int16_t x, std::int16_t y) {
-    desktop_.setCursorPos({x, y});
-    waits_.waitFor(timing_.settleAfterMove);
-    desktop_.leftClick();
+    input_.setCursorPos({x, y});
+    waits_.waitFor(kSettleAfterMove);
+    input_.leftClick();
 }
 
+// Clicks 1 to 5, from the anchor point (x, y), in 16-bit steps each checked
+// in the order they are made.
 void WakeSequence::clickPanels(std::int16_t x, std::int16_t y) {
-    clickAt(x, checked16(y - 48));
-    const std::int16_t last = checked16(x + 240);
-    for (std::int16_t i = checked16(x + 70); i <= last; i = checked16(i + 70)) {
+    const PanelStrip& strip = kPanelStrip;
+    clickAt(x, checked16(y - strip.firstRise));
+    const std::int16_t rowEnd = checked16(x + strip.rowEnd);
+    for (std::int16_t i = checked16(x + strip.step); i <= rowEnd; i = checked16(i + strip.step)) {
         waits_.pump();
         clickAt(i, y);
         waits_.pump();
-        waits_.waitFor(timing_.pauseAfterClick);
+        waits_.waitFor(kPauseAfterClick);
     }
     clickAt(x, y);
     // The monitor takes the click from its queue: give it the time to do so
     // while it is still topmost.
-    waits_.waitFor(timing_.settleAfterMove);
+    waits_.waitFor(kSettleAfterMove);
 }
 
 bool WakeSequence::wakeProbe() {
@@ -78,23 +91,25 @@ bool WakeSequence::wakeProbe() {
     const WindowHandle lastForeground = bringToFront();
 
     waits_.pump();
-    desktop_.setTopmost(probe_, true);
-    desktop_.showWindow(probe_, ShowCommand::Show);
-    desktop_.showWindow(probe_, ShowCommand::ShowNormal);
+    windows_.setTopmost(probe_, true);
+    windows_.showWindow(probe_, ShowCommand::Show);
+    windows_.showWindow(probe_, ShowCommand::ShowNormal);
     waits_.pump();
 
-    const Rect rect = desktop_.windowRect(probe_).value_or(Rect{});
-    const std::int16_t x = checked16(std::int64_t{rect.left} + 150);
-    const std::int16_t y = checked16(std::int64_t{rect.top} + 100);
-    if (x <= 149 || y <= 99 || lastForeground != probe_) return false;
+    const PanelStrip& strip = kPanelStrip;
+    const Rect rect = windows_.windowRect(probe_).value_or(Rect{});
+    const std::int16_t x = checked16(std::int64_t{rect.left} + strip.anchor.x);
+    const std::int16_t y = checked16(std::int64_t{rect.top} + strip.anchor.y);
+    // Only a corner at non-negative coordinates, and a monitor in front.
+    if (x < strip.anchor.x || y < strip.anchor.y || lastForeground != probe_) return false;
 
     waits_.pump();
-    const InputBlock block(desktop_);
+    const InputBlock block(input_);
     waits_.pump();
     clickPanels(x, y);
-    desktop_.setTopmost(probe_, false);
-    const std::int16_t lastY = checked16(y - 85);
-    clickAt(checked16(x + 405), lastY);
+    windows_.setTopmost(probe_, false);
+    const std::int16_t lastY = checked16(y + strip.last.y);
+    clickAt(checked16(x + strip.last.x), lastY);
     return true;
 }
 

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
+#include "base/errors.h"
+#include "base/waits.h"
 #include "platform/desktop.h"
-#include "platform/errors.h"
-#include "platform/waits.h"
 
 namespace tervane::monitor {
 
@@ -17,32 +17,24 @@ struct CoordinateOverflow : ProgramError {
 };
 std::int16_t checked16(std::int64_t value);
 
-struct WakeTiming {
-    Millis foregroundLimit{30'000};
-    // Splash wait (also woken when windows come and go) and foreground loop.
-    Millis pollInterval{250};
-    Millis settleAfterMove{20};  // lets a cursor move take effect before the click
-    Millis pauseAfterClick{9};
-};
-
 // Blocks user input for its lifetime; on the way out, whatever the way,
 // unblocks it and puts the cursor back where it was.
 class InputBlock {
   public:
-    explicit InputBlock(Desktop& desktop);
+    explicit InputBlock(SyntheticInput& input);
     ~InputBlock();
     InputBlock(const InputBlock&) = delete;
     InputBlock& operator=(const InputBlock&) = delete;
 
   private:
-    Desktop& desktop_;
+    SyntheticInput& input_;
     Point savedCursor_;
 };
 
 class WakeSequence {
   public:
-    WakeSequence(Desktop& desktop, Waits& waits, WindowHandle probe, WakeTiming timing = {})
-        : desktop_(desktop), waits_(waits), probe_(probe), timing_(timing) {}
+    WakeSequence(OtherWindows& windows, SyntheticInput& input, Waits& waits, WindowHandle probe)
+        : windows_(windows), input_(input), waits_(waits), probe_(probe) {}
 
     // True when the panel strip was clicked; false when the monitor could not
     // be brought to the front at non-negative screen coordinates.
@@ -54,10 +46,10 @@ class WakeSequence {
     void clickPanels(std::int16_t x, std::int16_t y);
     void clickAt(std::int16_t x, std::int16_t y);
 
-    Desktop& desktop_;
+    OtherWindows& windows_;
+    SyntheticInput& input_;
     Waits& waits_;
     WindowHandle probe_;
-    WakeTiming timing_;
 };
 
 }  // namespace tervane::monitor

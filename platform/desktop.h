@@ -1,7 +1,7 @@
 #pragma once
-// The one seam between the program and the operating system. Everything the
-// program asks of the OS goes through Desktop; the Win32 adapter maps each call
-// onto a few lines of API, the fake desktop of the unit tests models it.
+// The one seam between the program and the operating system, in roles: each
+// part of the program takes only the roles it uses. The Win32 adapter is every
+// role at once; the unit tests have a small fake for each.
 
 #include <chrono>
 #include <cstdint>
@@ -17,36 +17,24 @@ using IconHandle = std::uintptr_t;    // 0: no icon
 using Millis = std::chrono::milliseconds;
 
 struct Point {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
+    std::int32_t x = 0, y = 0;
     friend bool operator==(const Point&, const Point&) = default;
 };
-
 struct Rect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
     friend bool operator==(const Rect&, const Rect&) = default;
 };
-
 struct Size {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
+    std::int32_t width = 0, height = 0;
     friend bool operator==(const Size&, const Size&) = default;
 };
 
-// ShowWindow commands, by their platform values.
-enum class ShowCommand : int { ShowNormal = 1, Show = 5 };
-
+enum class ShowCommand : int { ShowNormal = 1, Show = 5 };  // ShowWindow's values
 enum class FormState { Normal, Minimized };
-
 enum class TimerId : int { Tick = 1, TrayRetry = 2 };
-
 enum class MenuChoice { None, Exit };
 
-// What became of the attempt to take the token that only one running copy of
-// the program can hold.
+// What became of taking the token only one running copy can hold.
 enum class SingleInstance {
     Taken,         // this copy holds it
     AlreadyTaken,  // another copy holds it
@@ -54,9 +42,9 @@ enum class SingleInstance {
     Failed,        // it could not be taken for another reason
 };
 
-// A mouse-move message of the form as it arrived. The tray's callbacks arrive
-// as mouse-moves too: with the icon id as keys, the mouse message as x, y 0,
-// and sent from elsewhere than the pointer's place over the form.
+// The form's mouse-move as it arrived. The tray's callbacks arrive as
+// mouse-moves too: the icon id as keys, the mouse message as x, y 0, and sent
+// from elsewhere than the pointer's place over the form.
 struct MouseMove {
     std::uintptr_t keys = 0;  // wParam: key flags of a real move
     std::int32_t x = 0;       // client coordinates from lParam
@@ -73,8 +61,7 @@ inline constexpr std::uint32_t SystemModal = 0x1000;
 inline constexpr std::uint32_t SetForeground = 0x10000;
 }  // namespace mb
 
-// File attribute bit of a folder.
-inline constexpr std::uint32_t kAttributeDirectory = 0x10;
+inline constexpr std::uint32_t kAttributeDirectory = 0x10;  // a folder's attribute bit
 
 // The notification-area record as the program keeps it.
 struct TrayRecord {
@@ -84,27 +71,10 @@ struct TrayRecord {
     std::wstring tip;  // fixed 64 characters: text, NUL, spaces
 };
 
-// What the window procedure hands to the program. The adapter catches every
-// exception at this boundary, so a handler that throws ends that handler only.
-class FormEvents {
+// Windows of other programs: the monitor's.
+class OtherWindows {
   public:
-    virtual ~FormEvents() = default;
-    // Mouse-move on the form, or the tray's callback (see MouseMove).
-    virtual void onMouseMove(const MouseMove& move) = 0;
-    virtual void onTimer(TimerId timer) = 0;
-    // Any request to close the form (close box, system menu, WM_CLOSE).
-    virtual void onCloseRequest() = 0;
-    virtual void onResize() = 0;
-    virtual void onOptionClicked(int index) = 0;  // 0 "Black", 1 "White"
-    virtual void onToggleClicked() = 0;
-    virtual void onTaskbarCreated() = 0;
-};
-
-class Desktop {
-  public:
-    virtual ~Desktop() = default;
-
-    // Windows of other programs.
+    virtual ~OtherWindows() = default;
     virtual WindowHandle findWindow(std::wstring_view className, std::wstring_view title) = 0;
     // Visits every descendant in the platform's order until visit returns false.
     virtual void forEachDescendant(WindowHandle parent,
@@ -116,31 +86,47 @@ class Desktop {
     virtual void showWindow(WindowHandle window, ShowCommand command) = 0;
     virtual void setTopmost(WindowHandle window, bool onTop) = 0;
     virtual std::optional<Rect> windowRect(WindowHandle window) = 0;
+};
 
-    // Synthetic input.
+// Synthetic mouse input.
+class SyntheticInput {
+  public:
+    virtual ~SyntheticInput() = default;
     virtual Point cursorPos() = 0;
     virtual void setCursorPos(Point point) = 0;
     virtual void leftClick() = 0;  // press and release at the cursor
     virtual void blockInput(bool block) = 0;
+};
 
-    // Registry, files, launching.
-    // The raw string data of an HKEY_LOCAL_MACHINE value in the 32-bit view
-    // of the registry, its terminating NUL kept as stored; nullopt when the key
-    // or the value cannot be read.
+// The machine: registry, files, launching, per-user settings, the token of the
+// one running copy.
+class Machine {
+  public:
+    virtual ~Machine() = default;
+    // The data of a plain string value under HKEY_LOCAL_MACHINE, in the 32-bit
+    // view of the registry, its stored NUL kept; nullopt when the key or the
+    // value cannot be read as such a string.
     virtual std::optional<std::wstring> readMachineString(std::wstring_view keyPath,
                                                           std::wstring_view valueName) = 0;
     // nullopt when the path's attributes cannot be read.
     virtual std::optional<std::uint32_t> fileAttributes(std::wstring_view path) = 0;
     // Starts an executable by its full path with the given working folder.
     virtual void launch(std::wstring_view executablePath, std::wstring_view workingFolder) = 0;
-    // Per-user settings, addressed by application, section and key.
+    // Per-user settings, addressed by application, section and key; a text
+    // ends at its first NUL, and a value of another kind reads as absent.
     virtual std::optional<std::wstring> readSetting(std::wstring_view app,
                                                     std::wstring_view section,
                                                     std::wstring_view key) = 0;
     virtual bool writeSetting(std::wstring_view app, std::wstring_view section,
                               std::wstring_view key, std::wstring_view value) = 0;
+    // The single-instance token, taken when the program starts.
+    virtual SingleInstance singleInstance() = 0;
+};
 
-    // Time, messages, dialogs.
+// The message loop, time and the form's timers.
+class MessageLoop {
+  public:
+    virtual ~MessageLoop() = default;
     virtual Millis now() = 0;  // monotonic
     // Dispatches every waiting message, then returns.
     virtual void pumpMessages() = 0;
@@ -150,26 +136,39 @@ class Desktop {
     // created, shown, hidden or destroyed, or the foreground changes, so a
     // wait for such a change can sleep instead of polling fast.
     virtual void watchOtherWindows(bool on) = 0;
-    // Modal; titled with the program's name; returns once it is closed.
-    virtual void messageBox(std::wstring_view text, std::uint32_t flags) = 0;
-    // The single-instance token, taken when the program starts.
-    virtual SingleInstance singleInstance() = 0;
+    // Starts (or restarts) a timer of the form; an interval of 0 stops it.
+    virtual void setTimer(TimerId timer, Millis interval) = 0;
+};
 
-    // Notification area. add/modify report whether the shell took the call.
+// The notification area and the pictures for it.
+class Tray {
+  public:
+    virtual ~Tray() = default;
+    // add and modify report whether the shell took the call.
     virtual bool trayAdd(const TrayRecord& record) = 0;
-    // The picture is handed over only when it changed: the tip alone is a
-    // much lighter call for the shell.
+    // The picture is handed over only when it changed.
     virtual bool trayModify(const TrayRecord& record, bool pictureChanged) = 0;
     virtual void trayDelete(const TrayRecord& record) = 0;
-    // An icon group of the program's own file, at the tray's size; 0 on failure.
-    // The caller owns the handle and gives it back with destroyIcon.
+    // An icon group of the program's own file at the tray's size; 0 on
+    // failure. The caller gives it back with destroyIcon.
     virtual IconHandle loadIcon(int id) = 0;
     virtual void destroyIcon(IconHandle icon) = 0;
-    // The form's own icon (group 1), owned by the form.
-    virtual IconHandle formIcon() = 0;
+};
 
-    // The options window, Form1.
+// Message boxes, owned by the form and titled with the program's name.
+class MessageBoxes {
+  public:
+    virtual ~MessageBoxes() = default;
+    // Modal; returns once it is closed.
+    virtual void messageBox(std::wstring_view text, std::uint32_t flags) = 0;
+};
+
+// The options window, Form1: its state, its controls and its tray menu.
+class OptionsWindow {
+  public:
+    virtual ~OptionsWindow() = default;
     virtual WindowHandle formWindow() = 0;
+    virtual IconHandle formIcon() = 0;  // group 1, owned by the form
     virtual void showForm() = 0;
     virtual void hideForm() = 0;
     virtual FormState formState() = 0;
@@ -184,14 +183,38 @@ class Desktop {
     virtual void placeRestoredForm(Point topLeft) = 0;
     // Shows the tray menu at the cursor and returns the item chosen.
     virtual MenuChoice popupTrayMenu() = 0;
-    // Starts (or restarts) a timer of the form; an interval of 0 stops it.
-    virtual void setTimer(TimerId timer, Millis interval) = 0;
     virtual bool whiteSelected() = 0;
     virtual void setWhiteSelected(bool white) = 0;
     virtual int toggleValue() = 0;  // 0 unchecked, 1 checked, 2 greyed
     virtual void setToggleValue(int value) = 0;
     // Destroys the form; the program ends once its message loop sees that.
     virtual void destroyForm() = 0;
+};
+
+// Every role, as Form1 takes them.
+struct Desktop {
+    OtherWindows& windows;
+    SyntheticInput& input;
+    Machine& machine;
+    MessageLoop& loop;
+    Tray& tray;
+    MessageBoxes& boxes;
+    OptionsWindow& form;
+};
+
+// What the window procedure hands to the program. The adapter catches every
+// exception at this boundary, so a handler that throws ends that handler only.
+class FormEvents {
+  public:
+    virtual ~FormEvents() = default;
+    virtual void onMouseMove(const MouseMove& move) = 0;  // the tray's clicks, too
+    virtual void onTimer(TimerId timer) = 0;
+    // Any request to close the form (close box, system menu, WM_CLOSE).
+    virtual void onCloseRequest() = 0;
+    virtual void onResize() = 0;
+    virtual void onOptionClicked() = 0;  // "Black" or "White"
+    virtual void onToggleClicked() = 0;
+    virtual void onTaskbarCreated() = 0;
 };
 
 }  // namespace tervane

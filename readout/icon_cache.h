@@ -10,7 +10,7 @@ namespace tervane::readout {
 
 class IconCache {
   public:
-    explicit IconCache(Desktop& desktop) : desktop_(desktop) {}
+    explicit IconCache(Tray& tray) : tray_(tray) {}
     ~IconCache() { clear(); }
     IconCache(const IconCache&) = delete;
     IconCache& operator=(const IconCache&) = delete;
@@ -18,10 +18,9 @@ class IconCache {
     // The picture for an icon id; throws when it cannot be loaded.
     IconHandle get(int id);
     void clear();
-    std::size_t size() const { return icons_.size(); }
 
   private:
-    Desktop& desktop_;
+    Tray& tray_;
     std::map<int, IconHandle> icons_;
 };
 

@@ -1,53 +1,8 @@
 #include "readout/readout.h"
 
-#include "platform/decimal_text.h"
+#include "base/text.h"
 
 namespace tervane::readout {
-namespace {
-
-bool isBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r'; }
-bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-
-// Keeps whole parts far beyond any reading from overflowing.
-constexpr std::int64_t kWholeLimit = 1'000'000'000'000;
-
-}  // namespace
-
-std::int64_t numericValue(std::wstring_view text) {
-    bool negative = false;
-    bool signAllowed = true;
-    bool inFraction = false;
-    std::int64_t whole = 0;
-    std::wstring fraction;
-    for (const wchar_t c : text) {
-        if (isBlank(c)) continue;
-        if (signAllowed && (c == L'-' || c == L'+')) {
-            negative = c == L'-';
-            signAllowed = false;
-        } else if (isDigit(c)) {
-            signAllowed = false;
-            if (inFraction) {
-                fraction.push_back(c);
-            } else if (whole < kWholeLimit) {
-                whole = whole * 10 + (c - L'0');
-            }
-        } else if (c == L'.' && !inFraction) {
-            signAllowed = false;
-            inFraction = true;
-        } else {
-            break;
-        }
-    }
-    // Rounds exactly on the decimal digits, halves to the even neighbour.
-    if (!fraction.empty()) {
-        const bool aboveHalf =
-            fraction[0] > L'5' ||
-            (fraction[0] == L'5' && fraction.find_first_not_of(L'0', 1) != std::wstring::npos);
-        const bool half = fraction[0] == L'5' && !aboveHalf;
-        if (aboveHalf || (half && whole % 2 == 1)) ++whole;
-    }
-    return negative ? -whole : whole;
-}
 
 int iconIdFor(std::int64_t shownValue, bool white) {
     if (shownValue > kHighestPictured) return kIconAboveRange;

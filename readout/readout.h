@@ -17,11 +17,6 @@ inline constexpr int kWhiteOffset = 100;
 inline constexpr int kIconBelowRange = 200;
 inline constexpr int kIconAboveRange = 300;
 
-// The leading decimal number of a text (blanks inside skipped, one sign, one
-// decimal point), rounded to the nearest whole number, halves to even; 0 when
-// the text does not begin with a number.
-std::int64_t numericValue(std::wstring_view text);
-
 // The icon id for a shown value: the value (plus 100 for white digits) from 20
 // to 70, else the below- or above-range picture.
 int iconIdFor(std::int64_t shownValue, bool white);

@@ -1,36 +1,46 @@
 #include "readout/tray_icon.h"
 
+#include <string>
+
+#include "base/text.h"
+
 namespace tervane::readout {
 
 std::wstring tipField(std::wstring_view text) {
-    std::wstring field(text.substr(0, kTipField));
-    if (field.size() < kTipField) field.push_back(L'\0');
-    field.resize(kTipField, L' ');
-    return field;
+    return fixedField(std::wstring(text) + L'\0', kTipField);
 }
 
-std::optional<int> trayCallbackMessage(const MouseMove& move, std::uint32_t iconId) {
+std::optional<int> trayCallbackMessage(const MouseMove& move) {
     // The shell sends the icon id as the keys and the message as the whole of
     // lParam (y = 0), from wherever the pointer is: over the icon, never at
     // that point of the form. A real move comes from the pointer itself.
-    if (move.atPointer || move.keys != iconId || move.y != 0) return std::nullopt;
+    if (move.atPointer || move.keys != kTrayIconId || move.y != 0) return std::nullopt;
     return move.x;
+}
+
+TrayIcon::~TrayIcon() {
+    try {
+        if (added_ && !removed_) remove();
+    } catch (...) {
+        // Nothing more can be done from a destructor.
+    }
 }
 
 void TrayIcon::tryAdd() {
     // An icon the shell still shows refuses the add but takes the change.
-    added_ = desktop_.trayAdd(record_) || desktop_.trayModify(record_, true);
+    added_ = tray_.trayAdd(record_) || tray_.trayModify(record_, true);
     if (added_) shown_ = record_;
     if (!added_ && !retrying_) {
         retrying_ = true;
-        desktop_.setTimer(TimerId::TrayRetry, kTrayRetryInterval);
+        loop_.setTimer(TimerId::TrayRetry, kTrayRetryInterval);
     } else if (added_ && retrying_) {
         retrying_ = false;
-        desktop_.setTimer(TimerId::TrayRetry, Millis{0});
+        loop_.setTimer(TimerId::TrayRetry, Millis{0});
     }
 }
 
 void TrayIcon::add(IconHandle icon, std::wstring_view tip) {
+    record_.id = kTrayIconId;
     record_.icon = icon;
     record_.tip = tipField(tip);
     removed_ = false;
@@ -45,7 +55,7 @@ void TrayIcon::change(IconHandle icon, std::wstring_view tip) {
     // Sent on every tick, also when nothing changed: a shell that dropped the
     // icon without saying so refuses it, and the icon is added again at once.
     // The picture goes only when it changed; the shell keeps the one it has.
-    if (desktop_.trayModify(record_, record_.icon != shown_.icon)) {
+    if (tray_.trayModify(record_, record_.icon != shown_.icon)) {
         shown_ = record_;
     } else {
         tryAdd();
@@ -54,10 +64,10 @@ void TrayIcon::change(IconHandle icon, std::wstring_view tip) {
 
 void TrayIcon::remove() {
     if (retrying_) {
-        desktop_.setTimer(TimerId::TrayRetry, Millis{0});
+        loop_.setTimer(TimerId::TrayRetry, Millis{0});
         retrying_ = false;
     }
-    desktop_.trayDelete(record_);
+    tray_.trayDelete(record_);
     added_ = false;
     removed_ = true;
 }

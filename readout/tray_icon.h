@@ -1,8 +1,9 @@
 #pragma once
 // The program's one icon in the notification area: its record, and the add,
 // change and remove calls. An add the shell does not take (it is not ready
-// yet, or it restarted) is tried again until it succeeds; a change the shell
-// refuses because it lost the icon adds it again.
+// yet, or it restarted) is tried again every second until it succeeds; a
+// change the shell refuses because it lost the icon adds it again. The icon
+// owns its shell entry: one still shown when the TrayIcon goes is removed.
 
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 
 namespace tervane::readout {
 
+inline constexpr std::uint32_t kTrayIconId = 2;
 inline constexpr std::size_t kTipField = 64;
 inline constexpr Millis kTrayRetryInterval{1000};
 
@@ -21,26 +23,28 @@ std::wstring tipField(std::wstring_view text);
 // The mouse message of a click on the icon, when the mouse-move is the
 // shell's callback for it; nullopt for a real move of the pointer over the
 // form, whatever its place, buttons or the window's size.
-std::optional<int> trayCallbackMessage(const MouseMove& move, std::uint32_t iconId);
+std::optional<int> trayCallbackMessage(const MouseMove& move);
 
 class TrayIcon {
   public:
-    explicit TrayIcon(Desktop& desktop) : desktop_(desktop) {}
+    TrayIcon(Tray& tray, MessageLoop& loop) : tray_(tray), loop_(loop) {}
+    ~TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
 
     void add(IconHandle icon, std::wstring_view tip);
+    // Sent on every call, the picture only when it changed.
     void change(IconHandle icon, std::wstring_view tip);
     void remove();
     // The retry timer fired, or the shell announced that it restarted.
     void retryAdd();
     void shellRestarted();
 
-    const TrayRecord& record() const { return record_; }
-    bool shown() const { return added_; }
-
   private:
     void tryAdd();
 
-    Desktop& desktop_;
+    Tray& tray_;
+    MessageLoop& loop_;
     TrayRecord record_;
     bool added_ = false;
     bool retrying_ = false;

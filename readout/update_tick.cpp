@@ -5,13 +5,14 @@
 
 namespace tervane::readout {
 
-TickOutcome runUpdateTick(Desktop& desktop, TickState& state, TrayIcon& tray, IconCache& icons) {
-    state.probe = desktop.findWindow(monitor::kMainClass, monitor::kMainTitle);
+TickOutcome runUpdateTick(OtherWindows& windows, OptionsWindow& options, TickState& state,
+                          TrayIcon& tray, IconCache& icons) {
+    state.probe = windows.findWindow(monitor::kMainClass, monitor::kMainTitle);
     if (state.probe == 0) return TickOutcome::MonitorGone;
 
-    monitor::captureReadings(state.table, desktop, state.probe);
-    const Readout readout = composeReadout(state.table, desktop.toggleValue(), state.showMb,
-                                           [&] { return desktop.whiteSelected(); });
+    monitor::captureReadings(state.table, windows, state.probe);
+    const Readout readout = composeReadout(state.table, options.toggleValue(), state.showMb,
+                                           [&] { return options.whiteSelected(); });
     tray.change(icons.get(readout.iconId), readout.tipText);
     return TickOutcome::Updated;
 }

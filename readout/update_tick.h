@@ -18,6 +18,8 @@ struct TickState {
 
 enum class TickOutcome { Updated, MonitorGone };
 
-TickOutcome runUpdateTick(Desktop& desktop, TickState& state, TrayIcon& tray, IconCache& icons);
+// The options are read from the window on every tick: nothing caches them.
+TickOutcome runUpdateTick(OtherWindows& windows, OptionsWindow& options, TickState& state,
+                          TrayIcon& tray, IconCache& icons);
 
 }  // namespace tervane::readout

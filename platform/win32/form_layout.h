@@ -1,5 +1,5 @@
 #pragma once
-// The options window as designed, in pixels at 96 DPI; the window scales every
+// The options window's layout, in pixels at 96 DPI; the window scales every
 // number here by the screen's DPI when it creates itself.
 
 #include <windows.h>

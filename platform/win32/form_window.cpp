@@ -142,10 +142,8 @@ LRESULT FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
                 switch (LOWORD(wParam)) {
                     case layout::kBlack:
-                        raise([](FormEvents& events) { events.onOptionClicked(0); });
-                        break;
                     case layout::kWhite:
-                        raise([](FormEvents& events) { events.onOptionClicked(1); });
+                        raise([](FormEvents& events) { events.onOptionClicked(); });
                         break;
                     case layout::kToggle:
                         raise([](FormEvents& events) { events.onToggleClicked(); });

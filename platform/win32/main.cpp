@@ -19,13 +19,9 @@ namespace {
 
 int run() {
     tervane::win32::Win32Desktop desktop;
-    tervane::app::Form1 form(desktop);
+    tervane::app::Form1 form(desktop.roles());
     const auto attachment = desktop.attach(form);
-    try {
-        form.load();
-    } catch (...) {
-        // Start-up reports its own failures; nothing more to tell here.
-    }
+    form.load();  // start-up reports its own failures
     MSG message{};
     if (!form.ended()) {
         while (GetMessageW(&message, nullptr, 0, 0) > 0) desktop.dispatch(message);
@@ -39,6 +35,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         return run();
     } catch (...) {
-        return 1;  // the window could not be made
+        return 1;  // the window could not be made, or a failure could not be told
     }
 }

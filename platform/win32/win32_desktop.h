@@ -1,6 +1,6 @@
 #pragma once
-// The Desktop seam over user32, shell32, advapi32 and gdi32: each call is a
-// few lines of API. The members are defined by purpose in
+// Every role of the seam over user32, shell32, advapi32 and gdi32: each call
+// is a few lines of API. The members are defined by purpose in
 // win32_desktop_{windows,system,tray,form}.cpp.
 
 #include <windows.h>
@@ -11,10 +11,18 @@
 
 namespace tervane::win32 {
 
-class Win32Desktop final : public Desktop {
+class Win32Desktop final : public OtherWindows,
+                           public SyntheticInput,
+                           public Machine,
+                           public MessageLoop,
+                           public Tray,
+                           public MessageBoxes,
+                           public OptionsWindow {
   public:
     // Takes the single-instance token, then creates Form1's window, hidden.
     Win32Desktop();
+
+    Desktop roles() noexcept { return {*this, *this, *this, *this, *this, *this, *this}; }
 
     // Routes the window's events to the program for as long as the returned
     // object lives.
@@ -33,7 +41,7 @@ class Win32Desktop final : public Desktop {
     // One message of the program's message loop.
     void dispatch(MSG& message) noexcept { form_.dispatch(message); }
 
-    // Windows of other programs.
+    // OtherWindows
     WindowHandle findWindow(std::wstring_view className, std::wstring_view title) override;
     void forEachDescendant(WindowHandle parent,
                            const std::function<bool(WindowHandle)>& visit) override;
@@ -44,13 +52,13 @@ class Win32Desktop final : public Desktop {
     void setTopmost(WindowHandle window, bool onTop) override;
     std::optional<Rect> windowRect(WindowHandle window) override;
 
-    // Synthetic input.
+    // SyntheticInput
     Point cursorPos() override;
     void setCursorPos(Point point) override;
     void leftClick() override;
     void blockInput(bool block) override;
 
-    // Registry, files, launching, settings.
+    // Machine
     std::optional<std::wstring> readMachineString(std::wstring_view keyPath,
                                                   std::wstring_view valueName) override;
     std::optional<std::uint32_t> fileAttributes(std::wstring_view path) override;
@@ -59,25 +67,28 @@ class Win32Desktop final : public Desktop {
                                             std::wstring_view key) override;
     bool writeSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                       std::wstring_view value) override;
+    SingleInstance singleInstance() override;
 
-    // Time, messages, dialogs.
+    // MessageLoop
     Millis now() override;
     void pumpMessages() override;
     void waitForMessage(Millis timeout) override;
     void watchOtherWindows(bool on) override;
-    void messageBox(std::wstring_view text, std::uint32_t flags) override;
-    SingleInstance singleInstance() override;
+    void setTimer(TimerId timer, Millis interval) override;
 
-    // Notification area and icons.
+    // Tray
     bool trayAdd(const TrayRecord& record) override;
     bool trayModify(const TrayRecord& record, bool pictureChanged) override;
     void trayDelete(const TrayRecord& record) override;
     IconHandle loadIcon(int id) override;
     void destroyIcon(IconHandle icon) override;
-    IconHandle formIcon() override;
 
-    // The options window.
+    // MessageBoxes
+    void messageBox(std::wstring_view text, std::uint32_t flags) override;
+
+    // OptionsWindow
     WindowHandle formWindow() override;
+    IconHandle formIcon() override;
     void showForm() override;
     void hideForm() override;
     FormState formState() override;
@@ -86,7 +97,6 @@ class Win32Desktop final : public Desktop {
     Size screenSize() override;
     void placeRestoredForm(Point topLeft) override;
     MenuChoice popupTrayMenu() override;
-    void setTimer(TimerId timer, Millis interval) override;
     bool whiteSelected() override;
     void setWhiteSelected(bool white) override;
     int toggleValue() override;

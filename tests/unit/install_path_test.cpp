@@ -1,14 +1,23 @@
 #include <gtest/gtest.h>
 
-#include "fake_desktop.h"
+#include "fakes/fake_form.h"
+#include "fakes/fake_machine.h"
 #include "monitor/install_path.h"
 
 namespace tervane {
 namespace {
 
-using fake::FakeDesktop;
+// The machine and the message boxes the lookup uses.
+struct Lookup {
+    fake::CallLog log;
+    fake::FakeMachine machine{log};
+    Millis clock{0};
+    fake::FakeMessageBoxes boxes{log, clock};
 
-constexpr auto kEntry = L"SOFTWARE\\ASUS\\ASUS Probe|Path";
+    std::wstring run() { return monitor::locateProbeFolder(machine, boxes); }
+};
+
+const fake::RegistryName kEntry{L"SOFTWARE\\ASUS\\ASUS Probe", L"Path"};
 
 struct LookupCase {
     const wchar_t* name;
@@ -24,16 +33,16 @@ class LookupTest : public testing::TestWithParam<LookupCase> {};
 
 TEST_P(LookupTest, FindsTheFolderOrSaysWhatItTried) {
     const LookupCase& c = GetParam();
-    FakeDesktop desktop;
-    if (c.stored != L"<none>") desktop.machineValues[kEntry] = c.stored;
-    if (!c.existingFile.empty()) desktop.files[c.existingFile] = 0x20;
-    if (!c.existingFolder.empty()) desktop.files[c.existingFolder] = kAttributeDirectory;
+    Lookup lookup;
+    if (c.stored != L"<none>") lookup.machine.machineStrings[kEntry] = c.stored;
+    if (!c.existingFile.empty()) lookup.machine.files[c.existingFile] = 0x20;
+    if (!c.existingFolder.empty()) lookup.machine.files[c.existingFolder] = kAttributeDirectory;
 
-    EXPECT_EQ(monitor::locateProbeFolder(desktop), c.folder);
-    ASSERT_EQ(desktop.boxes.size(), c.messageShown ? 1u : 0u);
+    EXPECT_EQ(lookup.run(), c.folder);
+    ASSERT_EQ(lookup.boxes.shown.size(), c.messageShown ? 1u : 0u);
     if (c.messageShown) {
-        EXPECT_EQ(desktop.boxes[0].text, c.messageText);
-        EXPECT_EQ(desktop.boxes[0].flags, mb::Ok);
+        EXPECT_EQ(lookup.boxes.shown[0].text, c.messageText);
+        EXPECT_EQ(lookup.boxes.shown[0].flags, mb::Ok);
     }
 }
 
@@ -69,20 +78,21 @@ INSTANTIATE_TEST_SUITE_P(
                    L""}));
 
 TEST(LookupTest, MissingKeyShowsOneEmptyMessage) {
-    FakeDesktop desktop;
-    EXPECT_EQ(monitor::locateProbeFolder(desktop), L"");
-    ASSERT_EQ(desktop.boxes.size(), 1u);
-    EXPECT_EQ(desktop.boxes[0].text, L"");
+    Lookup lookup;
+    EXPECT_EQ(lookup.run(), L"");
+    ASSERT_EQ(lookup.boxes.shown.size(), 1u);
+    EXPECT_EQ(lookup.boxes.shown[0].text, L"");
 }
 
 TEST(IsExistingFileTest, ReadsThePathOnlyUpToItsNul) {
-    FakeDesktop desktop;
-    desktop.files[L"C:\\a.exe"] = 0x20;
-    desktop.files[L"C:\\dir"] = kAttributeDirectory | 0x20;
-    EXPECT_TRUE(monitor::isExistingFile(desktop, std::wstring(L"C:\\a.exe\0junk", 13)));
-    EXPECT_FALSE(monitor::isExistingFile(desktop, L"C:\\dir"));
-    EXPECT_FALSE(monitor::isExistingFile(desktop, L"C:\\missing.exe"));
-    EXPECT_FALSE(monitor::isExistingFile(desktop, L""));
+    fake::CallLog log;
+    fake::FakeMachine machine{log};
+    machine.files[L"C:\\a.exe"] = 0x20;
+    machine.files[L"C:\\dir"] = kAttributeDirectory | 0x20;
+    EXPECT_TRUE(monitor::isExistingFile(machine, std::wstring(L"C:\\a.exe\0junk", 13)));
+    EXPECT_FALSE(monitor::isExistingFile(machine, L"C:\\dir"));
+    EXPECT_FALSE(monitor::isExistingFile(machine, L"C:\\missing.exe"));
+    EXPECT_FALSE(monitor::isExistingFile(machine, L""));
 }
 
 }  // namespace

@@ -4,15 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "fake_desktop.h"
+#include "base/text.h"
+#include "fakes/fake_windows.h"
 #include "monitor/monitor_contract.h"
 #include "monitor/reading_capture.h"
-#include "readout/readout.h"
 
 namespace tervane {
 namespace {
 
-using fake::FakeDesktop;
+using fake::Call;
+using fake::CallLog;
+using fake::FakeOtherWindows;
 using monitor::ReadingTable;
 using Tree = std::vector<std::wstring>;
 using Slots = std::vector<std::wstring>;
@@ -21,14 +23,14 @@ const std::wstring kNul(1, L'\0');
 
 // Each entry is one window; its leading '>' give its depth below the main
 // window, and it is a child of the last window listed one level up.
-WindowHandle buildMonitor(FakeDesktop& desktop, const Tree& tree) {
+WindowHandle buildMonitor(FakeOtherWindows& windows, const Tree& tree) {
     const WindowHandle main =
-        desktop.addTopLevel(std::wstring(monitor::kMainClass), std::wstring(monitor::kMainTitle));
+        windows.addTopLevel(std::wstring(monitor::kMainClass), std::wstring(monitor::kMainTitle));
     std::vector<WindowHandle> lastAtDepth{main};
     for (const std::wstring& entry : tree) {
         const std::size_t depth = std::min(entry.find_first_not_of(L'>'), entry.size());
         lastAtDepth.resize(depth + 1);
-        lastAtDepth.push_back(desktop.addChild(lastAtDepth.at(depth), entry.substr(depth)));
+        lastAtDepth.push_back(windows.addChild(lastAtDepth.at(depth), entry.substr(depth)));
     }
     return main;
 }
@@ -66,11 +68,12 @@ class CaptureTest : public testing::TestWithParam<CaptureCase> {};
 
 TEST_P(CaptureTest, FillsTheSlotsFromTheAnchorOn) {
     const CaptureCase& c = GetParam();
-    FakeDesktop desktop;
-    const WindowHandle probe = buildMonitor(desktop, c.tree);
+    CallLog log;
+    FakeOtherWindows windows{log};
+    const WindowHandle probe = buildMonitor(windows, c.tree);
     ReadingTable table = tableFromAnEarlierCapture();
 
-    monitor::captureReadings(table, desktop, probe);
+    monitor::captureReadings(table, windows, probe);
 
     for (int n = 1; n <= 10; ++n) {
         const auto i = static_cast<std::size_t>(n - 1);
@@ -79,11 +82,11 @@ TEST_P(CaptureTest, FillsTheSlotsFromTheAnchorOn) {
     EXPECT_EQ(table.slots.at(0), L"      ") << "index 0 is never written";
     EXPECT_EQ(table.slotCount, static_cast<int>(c.written.size()));
     EXPECT_EQ(table.anchorSeen, !c.written.empty());
-    EXPECT_EQ(desktop.countCalls("windowText"), c.textsRead);
+    EXPECT_EQ(log.count(Call::WindowText), c.textsRead);
     // Every visit but a stopping last one answers "go on".
     std::vector<bool> answers(static_cast<std::size_t>(c.textsRead), true);
     if (c.walkStopped) answers.back() = false;
-    EXPECT_EQ(desktop.visitAnswers, answers);
+    EXPECT_EQ(windows.visitAnswers, answers);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,22 +139,23 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<CaptureCase>& caseInfo) { return caseInfo.param.name; });
 
 TEST(CaptureTest, ShorterCaptureRewritesOnlyTheSlotsItReaches) {
-    FakeDesktop desktop;
-    const WindowHandle probe = buildMonitor(desktop, kPlain);
+    CallLog log;
+    FakeOtherWindows windows{log};
+    const WindowHandle probe = buildMonitor(windows, kPlain);
     ReadingTable table;
-    monitor::captureReadings(table, desktop, probe);
+    monitor::captureReadings(table, windows, probe);
 
     // The monitor now shows only three readings after the anchor, with new texts.
-    std::vector<WindowHandle> windows;
-    desktop.forEachDescendant(probe, [&](WindowHandle w) {
-        windows.push_back(w);
+    std::vector<WindowHandle> shown;
+    windows.forEachDescendant(probe, [&](WindowHandle w) {
+        shown.push_back(w);
         return true;
     });
-    ASSERT_EQ(windows.size(), 10u);
-    for (std::size_t i = 4; i < windows.size(); ++i) desktop.removeWindow(windows[i]);
-    for (std::size_t i = 1; i < 4; ++i) desktop.setText(windows[i], L"n" + std::to_wstring(i + 1));
+    ASSERT_EQ(shown.size(), 10u);
+    for (std::size_t i = 4; i < shown.size(); ++i) windows.removeWindow(shown[i]);
+    for (std::size_t i = 1; i < 4; ++i) windows.setText(shown[i], L"n" + std::to_wstring(i + 1));
 
-    monitor::captureReadings(table, desktop, probe);
+    monitor::captureReadings(table, windows, probe);
 
     Slots expected = kPlainSlots;
     expected[1] = L"n2    ";
@@ -162,16 +166,17 @@ TEST(CaptureTest, ShorterCaptureRewritesOnlyTheSlotsItReaches) {
 }
 
 TEST(CaptureTest, ReadsOnlyTheProbesOwnDescendants) {
-    FakeDesktop desktop;
+    CallLog log;
+    FakeOtherWindows windows{log};
     // Another program's window with an anchor of its own, made first.
-    const WindowHandle other = desktop.addTopLevel(L"Other", L"Other");
-    desktop.addChild(other, L"MonitorForm");
-    const WindowHandle probe = buildMonitor(desktop, {L"x"});
+    const WindowHandle other = windows.addTopLevel(L"Other", L"Other");
+    windows.addChild(other, L"MonitorForm");
+    const WindowHandle probe = buildMonitor(windows, {L"x"});
     ReadingTable table = tableFromAnEarlierCapture();
 
-    monitor::captureReadings(table, desktop, probe);
+    monitor::captureReadings(table, windows, probe);
 
-    EXPECT_EQ(desktop.countCalls("windowText"), 1);
+    EXPECT_EQ(log.count(Call::WindowText), 1);
     EXPECT_EQ(table.slot(1), earlier(1));
 }
 
@@ -179,7 +184,7 @@ TEST(CaptureTest, SlotsReadAsBlanksBeforeAnyCapture) {
     const ReadingTable table;
     for (int n = 0; n <= monitor::kSlotCount; ++n) {
         EXPECT_EQ(table.slot(n), L"      ") << "slot " << n;
-        EXPECT_EQ(readout::numericValue(table.slot(n)), 0) << "slot " << n;
+        EXPECT_EQ(numericValue(table.slot(n)), 0) << "slot " << n;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "monitor/monitor_contract.h"
 #include "monitor/reading_capture.h"
 #include "readout/readout.h"
@@ -14,7 +15,6 @@ namespace {
 
 using monitor::ReadingTable;
 using readout::composeReadout;
-using readout::numericValue;
 
 struct Slots {
     std::wstring cpu = L"45.0 C";
@@ -28,7 +28,7 @@ struct Slots {
 ReadingTable tableWith(const Slots& s) {
     ReadingTable table;
     const auto put = [&](int slot, const std::wstring& text) {
-        table.slots.at(slot) = monitor::fixedLength(text, monitor::kSlotWidth);
+        table.slots.at(slot) = fixedField(text, monitor::kSlotWidth);
     };
     put(1, L"MonitorForm");
     put(monitor::kSlotCpu, s.cpu);
@@ -41,38 +41,6 @@ ReadingTable tableWith(const Slots& s) {
 
 const auto kBlack = [] { return false; };
 const auto kWhite = [] { return true; };
-
-// --- numeric value ------------------------------------------------------------
-
-struct NumberCase {
-    std::wstring text;
-    std::int64_t value;
-};
-
-class NumericValueTest : public testing::TestWithParam<NumberCase> {};
-
-TEST_P(NumericValueTest, ReadsTheLeadingNumberRoundedHalfToEven) {
-    EXPECT_EQ(numericValue(GetParam().text), GetParam().value);
-}
-
-INSTANTIATE_TEST_SUITE_P(HalvesToEven, NumericValueTest,
-                         testing::Values(NumberCase{L"44.5", 44}, NumberCase{L"45.5", 46},
-                                         NumberCase{L"0.5", 0}, NumberCase{L"1.5", 2},
-                                         NumberCase{L"-2.5", -2}, NumberCase{L"-3.5", -4},
-                                         NumberCase{L"44.51", 45}, NumberCase{L"44.50", 44},
-                                         NumberCase{L"44.4999", 44}, NumberCase{L"-0.5", 0},
-                                         NumberCase{L".5", 0}, NumberCase{L".6", 1},
-                                         NumberCase{L"99.9", 100}));
-
-INSTANTIATE_TEST_SUITE_P(
-    LeadingNumber, NumericValueTest,
-    testing::Values(NumberCase{L"45.0 C", 45}, NumberCase{L"38.5 C", 38},
-                    NumberCase{L"4 5.5 C", 46}, NumberCase{L"  -3  ", -3}, NumberCase{L"- 3", -3},
-                    NumberCase{L"-3", -3}, NumberCase{L"007", 7}, NumberCase{L"1.2.3", 1},
-                    NumberCase{L"3-4", 3}, NumberCase{L"--3", 0}, NumberCase{L"12a34", 12},
-                    NumberCase{L"C 45", 0}, NumberCase{L"", 0}, NumberCase{L"      ", 0},
-                    NumberCase{L"-", 0}, NumberCase{L".", 0}, NumberCase{L"999999", 999999},
-                    NumberCase{L"-99999", -99999}));
 
 // --- icon id --------------------------------------------------------------------
 
@@ -99,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Edges, IconIdTest,
 
 // --- tip and values -----------------------------------------------------------------
 
-TEST(ComposeTest, TheWorkedExampleByteForByte) {
+TEST(ComposeTest, TheTipOfTypicalReadingsByteForByte) {
     bool showMb = false;
     const auto r = composeReadout(tableWith({}), 0, showMb, kBlack);
     // Each fan text is six characters, then two spaces.

@@ -4,63 +4,59 @@
 #include <optional>
 
 #include "app/form1.h"
-#include "fake_monitor.h"
+#include "fakes/fake_desktop.h"
+#include "fakes/fake_monitor.h"
 
 namespace tervane {
 namespace {
 
 using app::Form1;
+using fake::Call;
 using fake::FakeDesktop;
 using fake::FakeMonitor;
+using fake::TrayOp;
 
 // A program that has started against a running monitor and sits in the tray.
 struct Resident : testing::Test {
     FakeDesktop desktop;
-    Form1 form{desktop};
+    Form1 form{desktop.roles()};
     std::optional<FakeMonitor> monitor;
 
     void start() {
-        desktop.events = &form;
-        fake::installMonitor(desktop, L"C:\\Monitor");
-        monitor.emplace(desktop);
+        desktop.form.events = &form;
+        fake::installMonitor(desktop.machine, L"C:\\Monitor");
+        monitor.emplace(desktop.windows);
         form.load();
         ASSERT_FALSE(form.ended());
-        desktop.calls.clear();
-        desktop.trayCalls.clear();
+        desktop.log.calls.clear();
+        desktop.tray.trayCalls.clear();
     }
     void tick() { form.onTimer(TimerId::Tick); }
-    int shownId() const { return FakeDesktop::iconId(desktop.trayShown.icon); }
-    std::vector<std::string> callsAmong(std::initializer_list<std::string> names) const {
-        std::vector<std::string> out;
-        std::copy_if(desktop.calls.begin(), desktop.calls.end(), std::back_inserter(out),
-                     [&](const std::string& c) {
-                         return std::find(names.begin(), names.end(), c) != names.end();
-                     });
-        return out;
-    }
+    int shownId() const { return fake::FakeTray::iconId(desktop.tray.shown.icon); }
 };
 
 TEST_F(Resident, OneTickLooksUpOnceWalksOnceAndSendsOneChange) {
     start();
     monitor->show({L"52.5 C", L"41 C", L"2000", L"1900", L"1800"});
     tick();
-    EXPECT_EQ(desktop.countCalls("findWindow"), 1);
-    EXPECT_EQ(desktop.countCalls("forEachDescendant"), 1);
-    EXPECT_EQ(desktop.countCalls("trayModify"), 1);
-    EXPECT_EQ(desktop.countCalls("trayAdd"), 0);
+    EXPECT_EQ(desktop.log.count(Call::FindWindow), 1);
+    EXPECT_EQ(desktop.log.count(Call::ForEachDescendant), 1);
+    EXPECT_EQ(desktop.log.count(Call::TrayModify), 1);
+    EXPECT_EQ(desktop.log.count(Call::TrayAdd), 0);
     // The walk reads up to the tenth slot: panel, one window before, anchor, nine readings.
-    EXPECT_EQ(desktop.countCalls("windowText"), 12);
+    EXPECT_EQ(desktop.log.count(Call::WindowText), 12);
     EXPECT_EQ(shownId(), 52);
-    EXPECT_EQ(desktop.tipText(), L"CPU:52\u00B0C  MB:41\u00B0C  F1:2000    F2:1900    F3:1800    ");
+    EXPECT_EQ(desktop.tray.tipText(),
+              L"CPU:52\u00B0C  MB:41\u00B0C  F1:2000    F2:1900    F3:1800    ");
 }
 
 TEST_F(Resident, ATickWithoutAnAnchorKeepsShowingTheTableItHas) {
     start();
-    const std::wstring before = desktop.tipText();
-    desktop.setText(monitor->slot(1), L"Elsewhere");
+    const std::wstring before = desktop.tray.tipText();
+    desktop.windows.setText(monitor->slot(1), L"Elsewhere");
     monitor->showCpu(L"60 C");
     tick();
-    EXPECT_EQ(desktop.tipText(), before);
+    EXPECT_EQ(desktop.tray.tipText(), before);
     EXPECT_EQ(shownId(), 45);
     EXPECT_FALSE(form.ended());
 }
@@ -73,70 +69,73 @@ TEST_F(Resident, EveryTickSendsOneChangeWithThePictureOnlyWhenItChanged) {
     monitor->showCpu(L"46 C");
     tick();
     std::vector<bool> withPicture;
-    for (const auto& call : desktop.trayCalls) {
-        ASSERT_EQ(call.kind, "modify");
+    for (const auto& call : desktop.tray.trayCalls) {
+        ASSERT_EQ(call.op, TrayOp::Modify);
         withPicture.push_back(call.pictureChanged);
     }
     EXPECT_EQ(withPicture, (std::vector<bool>{false, false, true}));
     EXPECT_EQ(shownId(), 46);
-    EXPECT_EQ(desktop.tipText(), L"CPU:46\u00B0C  MB:38\u00B0C  F1:2411    F2:0       F3:1820    ");
+    EXPECT_EQ(desktop.tray.tipText(),
+              L"CPU:46\u00B0C  MB:38\u00B0C  F1:2411    F2:0       F3:1820    ");
 }
 
 TEST_F(Resident, AnIconTheShellDroppedSilentlyIsBackWithinATickEvenWhenNothingChanged) {
     start();
-    desktop.trayPresent = false;  // gone without an announcement
+    desktop.tray.present = false;  // gone without an announcement
     tick();
-    EXPECT_TRUE(desktop.trayPresent);
+    EXPECT_TRUE(desktop.tray.present);
     EXPECT_EQ(shownId(), 45);
-    EXPECT_EQ(desktop.tipText().substr(0, 8), L"CPU:45\u00B0C");
+    EXPECT_EQ(desktop.tray.tipText().substr(0, 8), L"CPU:45\u00B0C");
 }
 
 TEST_F(Resident, AChangeTheShellRefusesBecauseItLostTheIconAddsItAgain) {
     start();
-    desktop.trayPresent = false;  // gone without an announcement
+    desktop.tray.present = false;  // gone without an announcement
     monitor->showCpu(L"47 C");
     tick();
-    EXPECT_TRUE(desktop.trayPresent);
+    EXPECT_TRUE(desktop.tray.present);
     EXPECT_EQ(shownId(), 47);
-    EXPECT_EQ(desktop.tipText().substr(0, 8), L"CPU:47\u00B0C");
+    EXPECT_EQ(desktop.tray.tipText().substr(0, 8), L"CPU:47\u00B0C");
 }
 
 TEST_F(Resident, TheMonitorGoneEndsTheProgramQuietlyAndInOrder) {
     start();
-    desktop.toggle = 1;
+    desktop.form.toggle = 1;
     monitor->close();
     tick();
     EXPECT_TRUE(form.ended());
-    EXPECT_TRUE(desktop.boxes.empty());
-    EXPECT_FALSE(desktop.timers.contains(TimerId::Tick));
-    EXPECT_FALSE(desktop.trayPresent);
-    EXPECT_EQ(desktop.setting(L"Toggle"), L"1");
-    EXPECT_TRUE(desktop.liveIcons.empty());
-    EXPECT_EQ(callsAmong({"setTimer(Tick)", "trayDelete", "writeSetting", "destroyForm"}),
-              (std::vector<std::string>{"setTimer(Tick)", "setTimer(Tick)", "trayDelete",
-                                        "writeSetting", "destroyForm"}));
+    EXPECT_TRUE(desktop.boxes.shown.empty());
+    EXPECT_FALSE(desktop.loop.timers.contains(TimerId::Tick));
+    EXPECT_FALSE(desktop.tray.present);
+    EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"1");
+    EXPECT_TRUE(desktop.tray.liveIcons.empty());
+    EXPECT_EQ(desktop.log.among(
+                  {Call::SetTickTimer, Call::TrayDelete, Call::WriteSetting, Call::DestroyForm}),
+              (std::vector<Call>{Call::SetTickTimer, Call::SetTickTimer, Call::TrayDelete,
+                                 Call::WriteSetting, Call::DestroyForm}));
 }
 
 TEST_F(Resident, ExitStopsTheTimerRemovesTheIconSavesToggleOnlyAndEnds) {
     start();
-    desktop.white = true;
-    desktop.toggle = 2;
-    desktop.menuAnswer = MenuChoice::Exit;
+    desktop.form.white = true;
+    desktop.form.toggle = 2;
+    desktop.form.menuAnswer = MenuChoice::Exit;
     form.onMouseMove(fake::trayCallback(517));
     EXPECT_TRUE(form.ended());
-    EXPECT_EQ(
-        callsAmong({"setForegroundWindow", "popupTrayMenu", "setTimer(Tick)", "trayDelete",
-                    "writeSetting", "destroyIcon", "destroyForm"}),
-        (std::vector<std::string>{"setForegroundWindow", "popupTrayMenu", "setTimer(Tick)",
-                                  "trayDelete", "writeSetting", "destroyIcon", "destroyForm"}));
-    EXPECT_EQ(desktop.setting(L"Toggle"), L"2");
-    EXPECT_EQ(desktop.setting(L"TrayColor"), L"<absent>");
-    EXPECT_TRUE(desktop.boxes.empty());
+    EXPECT_EQ(desktop.log.among({Call::SetForegroundWindow, Call::PopupTrayMenu, Call::SetTickTimer,
+                                 Call::TrayDelete, Call::WriteSetting, Call::DestroyIcon,
+                                 Call::DestroyForm}),
+              (std::vector<Call>{Call::SetForegroundWindow, Call::PopupTrayMenu, Call::SetTickTimer,
+                                 Call::TrayDelete, Call::WriteSetting, Call::DestroyIcon,
+                                 Call::DestroyForm}));
+    EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"2");
+    EXPECT_EQ(desktop.machine.setting(L"TrayColor"), L"<absent>");
+    EXPECT_TRUE(desktop.boxes.shown.empty());
     // Nothing runs after the end.
     tick();
     form.onMouseMove(fake::trayCallback(515));
-    EXPECT_EQ(desktop.countCalls("findWindow"), 0);
-    EXPECT_FALSE(desktop.formVisible);
+    EXPECT_EQ(desktop.log.count(Call::FindWindow), 0);
+    EXPECT_FALSE(desktop.form.visible);
 }
 
 TEST_F(Resident, NoRealMoveOfThePointerActsAsATrayClickWhateverItsPlace) {
@@ -153,41 +152,41 @@ TEST_F(Resident, NoRealMoveOfThePointerActsAsATrayClickWhateverItsPlace) {
     // Nor does anything that only looks like a callback for another icon.
     form.onMouseMove({3, 515, 0, false});
     form.onMouseMove({2, 517, 1, false});
-    EXPECT_TRUE(desktop.calls.empty());
-    EXPECT_EQ(desktop.menusShown, 0);
-    EXPECT_FALSE(desktop.formVisible);
+    EXPECT_TRUE(desktop.log.calls.empty());
+    EXPECT_EQ(desktop.form.menusShown, 0);
+    EXPECT_FALSE(desktop.form.visible);
 }
 
 TEST_F(Resident, OnlyARightButtonReleaseAndALeftDoubleClickOnTheIconDoAnything) {
     start();
     for (const int ignored : {512, 513, 514, 516, 518, 519, 0, 1000})
         form.onMouseMove(fake::trayCallback(ignored));
-    EXPECT_TRUE(desktop.calls.empty());
+    EXPECT_TRUE(desktop.log.calls.empty());
 
     form.onMouseMove(fake::trayCallback(517));  // menu dismissed
-    EXPECT_EQ(desktop.menusShown, 1);
-    EXPECT_EQ(desktop.foreground, FakeDesktop::kFormWindow);
+    EXPECT_EQ(desktop.form.menusShown, 1);
+    EXPECT_EQ(desktop.windows.foreground, fake::FakeOptionsWindow::kWindow);
     EXPECT_FALSE(form.ended());
 
     form.onMouseMove(fake::trayCallback(515));
-    EXPECT_TRUE(desktop.formVisible);
-    EXPECT_EQ(desktop.formStateValue, FormState::Normal);
-    EXPECT_EQ(desktop.formPosition, (Point{(1024 - 239) / 2, (768 - 126) / 2}));
+    EXPECT_TRUE(desktop.form.visible);
+    EXPECT_EQ(desktop.form.state, FormState::Normal);
+    EXPECT_EQ(desktop.form.position, (Point{(1024 - 239) / 2, (768 - 126) / 2}));
 }
 
 TEST_F(Resident, TheCloseBoxAndMinimizingOnlyHideTheWindow) {
     start();
     form.onMouseMove(fake::trayCallback(515));
     form.onCloseRequest();
-    EXPECT_FALSE(desktop.formVisible);
+    EXPECT_FALSE(desktop.form.visible);
     EXPECT_FALSE(form.ended());
-    EXPECT_TRUE(desktop.trayPresent);
+    EXPECT_TRUE(desktop.tray.present);
 
     form.onMouseMove(fake::trayCallback(515));
-    desktop.setFormState(FormState::Minimized);  // the user minimizes it by any means
-    EXPECT_FALSE(desktop.formVisible);
+    desktop.form.setFormState(FormState::Minimized);  // the user minimizes it by any means
+    EXPECT_FALSE(desktop.form.visible);
     EXPECT_FALSE(form.ended());
-    EXPECT_EQ(desktop.countCalls("writeSetting"), 0);
+    EXPECT_EQ(desktop.log.count(Call::WriteSetting), 0);
     monitor->showCpu(L"50 C");
     tick();
     EXPECT_EQ(shownId(), 50);
@@ -195,25 +194,25 @@ TEST_F(Resident, TheCloseBoxAndMinimizingOnlyHideTheWindow) {
 
 TEST_F(Resident, ColourClicksAreSavedAtOnceAndTheCheckBoxAtExit) {
     start();
-    desktop.white = true;
-    form.onOptionClicked(1);
-    EXPECT_EQ(desktop.setting(L"TrayColor"), L"True");
-    desktop.white = false;
-    form.onOptionClicked(0);
-    EXPECT_EQ(desktop.setting(L"TrayColor"), L"False");
+    desktop.form.white = true;
+    form.onOptionClicked();
+    EXPECT_EQ(desktop.machine.setting(L"TrayColor"), L"True");
+    desktop.form.white = false;
+    form.onOptionClicked();
+    EXPECT_EQ(desktop.machine.setting(L"TrayColor"), L"False");
 
     form.onToggleClicked();
-    EXPECT_EQ(desktop.toggle, 1);
-    EXPECT_EQ(desktop.setting(L"Toggle"), L"<absent>");
+    EXPECT_EQ(desktop.form.toggle, 1);
+    EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"<absent>");
     form.onToggleClicked();
-    EXPECT_EQ(desktop.toggle, 0);
-    desktop.toggle = 2;  // greyed, as a stored "2" leaves it
+    EXPECT_EQ(desktop.form.toggle, 0);
+    desktop.form.toggle = 2;  // greyed, as a stored "2" leaves it
     form.onToggleClicked();
-    EXPECT_EQ(desktop.toggle, 1);
+    EXPECT_EQ(desktop.form.toggle, 1);
 }
 
 TEST_F(Resident, WithToggleCheckedThePictureAlternatesAndFreezesWhenUnchecked) {
-    desktop.setSetting(L"Toggle", L"1");
+    desktop.machine.setSetting(L"Toggle", L"1");
     start();
     // The tick at the end of start-up showed the mainboard first.
     EXPECT_EQ(shownId(), 38);
@@ -224,11 +223,11 @@ TEST_F(Resident, WithToggleCheckedThePictureAlternatesAndFreezesWhenUnchecked) {
     }
     EXPECT_EQ(ids, (std::vector<int>{45, 38, 45}));
 
-    desktop.toggle = 0;
+    desktop.form.toggle = 0;
     tick();
     tick();
     EXPECT_EQ(shownId(), 45);
-    desktop.toggle = 1;  // continues from where it froze: CPU was last, so MB
+    desktop.form.toggle = 1;  // continues from where it froze: CPU was last, so MB
     tick();
     EXPECT_EQ(shownId(), 38);
 }
@@ -240,67 +239,67 @@ TEST_F(Resident, ADayOfTicksMakesNoNewIconHandles) {
         monitor->showCpu(cpu[i]);
         tick();
     }
-    const auto loads = desktop.iconLoads;
-    const auto live = desktop.liveIcons.size();
+    const auto loads = desktop.tray.iconLoads;
+    const auto live = desktop.tray.liveIcons.size();
     for (long i = 0; i < 86'400; ++i) {
         monitor->showCpu(cpu[static_cast<std::size_t>(i) % cpu.size()]);
-        desktop.white = i % 5 == 0;
+        desktop.form.white = i % 5 == 0;
         tick();
-        if (i % 1000 == 0) desktop.calls.clear();
+        if (i % 1000 == 0) desktop.log.calls.clear();
     }
     // Only the white pictures of 20, 34, 45 and 70 were new.
-    EXPECT_EQ(desktop.iconLoads, loads + 4);
-    EXPECT_EQ(desktop.liveIcons.size(), live + 4);
-    const auto afterDay = desktop.iconLoads;
+    EXPECT_EQ(desktop.tray.iconLoads, loads + 4);
+    EXPECT_EQ(desktop.tray.liveIcons.size(), live + 4);
+    const auto afterDay = desktop.tray.iconLoads;
     for (long i = 0; i < 1000; ++i) {
         monitor->showCpu(cpu[static_cast<std::size_t>(i) % cpu.size()]);
-        desktop.white = i % 5 == 0;
+        desktop.form.white = i % 5 == 0;
         tick();
     }
-    EXPECT_EQ(desktop.iconLoads, afterDay);
-    desktop.menuAnswer = MenuChoice::Exit;
+    EXPECT_EQ(desktop.tray.iconLoads, afterDay);
+    desktop.form.menuAnswer = MenuChoice::Exit;
     form.onMouseMove(fake::trayCallback(517));
-    EXPECT_TRUE(desktop.liveIcons.empty());
+    EXPECT_TRUE(desktop.tray.liveIcons.empty());
 }
 
 TEST_F(Resident, AfterAShellRestartTheIconComesBackWithItsPictureAndTip) {
     start();
     monitor->showCpu(L"61 C");
     tick();
-    const TrayRecord before = desktop.trayShown;
-    desktop.trayPresent = false;  // the shell lost every icon
+    const TrayRecord before = desktop.tray.shown;
+    desktop.tray.present = false;  // the shell lost every icon
     form.onTaskbarCreated();
-    EXPECT_TRUE(desktop.trayPresent);
-    EXPECT_EQ(desktop.trayShown.icon, before.icon);
-    EXPECT_EQ(desktop.trayShown.tip, before.tip);
-    EXPECT_EQ(FakeDesktop::iconId(desktop.trayShown.icon), 61);
+    EXPECT_TRUE(desktop.tray.present);
+    EXPECT_EQ(desktop.tray.shown.icon, before.icon);
+    EXPECT_EQ(desktop.tray.shown.tip, before.tip);
+    EXPECT_EQ(fake::FakeTray::iconId(desktop.tray.shown.icon), 61);
 }
 
 TEST_F(Resident, AnAddTheShellRefusesIsTriedAgainUntilItTakes) {
-    desktop.shellReady = false;
+    desktop.tray.shellReady = false;
     start();
-    EXPECT_FALSE(desktop.trayPresent);
-    EXPECT_EQ(desktop.timers.at(TimerId::TrayRetry), Millis{1000});
+    EXPECT_FALSE(desktop.tray.present);
+    EXPECT_EQ(desktop.loop.timers.at(TimerId::TrayRetry), Millis{1000});
     form.onTimer(TimerId::TrayRetry);
-    EXPECT_FALSE(desktop.trayPresent);
+    EXPECT_FALSE(desktop.tray.present);
     monitor->showCpu(L"50 C");
     tick();
-    desktop.shellReady = true;
+    desktop.tray.shellReady = true;
     form.onTimer(TimerId::TrayRetry);
-    EXPECT_TRUE(desktop.trayPresent);
-    EXPECT_EQ(FakeDesktop::iconId(desktop.trayShown.icon), 50);  // the newest picture
-    EXPECT_FALSE(desktop.timers.contains(TimerId::TrayRetry));
+    EXPECT_TRUE(desktop.tray.present);
+    EXPECT_EQ(fake::FakeTray::iconId(desktop.tray.shown.icon), 50);  // the newest picture
+    EXPECT_FALSE(desktop.loop.timers.contains(TimerId::TrayRetry));
     monitor->showCpu(L"51 C");
     tick();
-    EXPECT_EQ(desktop.trayCalls.back().kind, "modify");
+    EXPECT_EQ(desktop.tray.trayCalls.back().op, TrayOp::Modify);
 }
 
 TEST_F(Resident, AnErrorInOneTickEndsThatTickOnly) {
     start();
-    desktop.failingIconIds.insert(66);
+    desktop.tray.failingIconIds.insert(66);
     monitor->showCpu(L"66 C");
     EXPECT_NO_THROW(tick());
-    EXPECT_EQ(desktop.countCalls("trayModify"), 0);
+    EXPECT_EQ(desktop.log.count(Call::TrayModify), 0);
     monitor->showCpu(L"67 C");
     tick();
     EXPECT_EQ(shownId(), 67);

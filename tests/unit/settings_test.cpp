@@ -4,14 +4,25 @@
 #include <string>
 
 #include "app/settings.h"
-#include "fake_desktop.h"
+#include "fakes/fake_form.h"
+#include "fakes/fake_machine.h"
 
 namespace tervane {
 namespace {
 
-using fake::FakeDesktop;
+using fake::Call;
 
-// A fresh fake holds the designed options: Black selected, Toggle unchecked.
+// The store and the window's options; a fresh one holds the options as they start:
+// Black selected, Toggle unchecked.
+struct Options {
+    fake::CallLog log;
+    fake::FakeMachine machine{log};
+    fake::FakeOptionsWindow window{log};
+
+    void restore() { app::restoreSettings(machine, window); }
+    void saveTrayColor() { app::saveTrayColor(machine, window); }
+    void saveToggle() { app::saveToggle(machine, window); }
+};
 struct StoredCase {
     std::string name;
     std::optional<std::wstring> trayColor;  // nullopt: key absent
@@ -22,20 +33,20 @@ struct StoredCase {
 
 class RestoreTest : public testing::TestWithParam<StoredCase> {};
 
-TEST_P(RestoreTest, EachOptionTakesItsTextOrKeepsItsDesignedState) {
+TEST_P(RestoreTest, EachOptionTakesItsTextOrKeepsItsStartingState) {
     const StoredCase& c = GetParam();
-    FakeDesktop desktop;
-    if (c.trayColor) desktop.setSetting(L"TrayColor", *c.trayColor);
-    if (c.toggle) desktop.setSetting(L"Toggle", *c.toggle);
-    const auto storedBefore = desktop.settings;
+    Options o;
+    if (c.trayColor) o.machine.setSetting(L"TrayColor", *c.trayColor);
+    if (c.toggle) o.machine.setSetting(L"Toggle", *c.toggle);
+    const auto storedBefore = o.machine.settings;
 
-    app::restoreSettings(desktop);
+    o.restore();
 
-    EXPECT_EQ(desktop.white, c.white);
-    EXPECT_EQ(desktop.toggle, c.toggleValue);
+    EXPECT_EQ(o.window.white, c.white);
+    EXPECT_EQ(o.window.toggle, c.toggleValue);
     // The restore never writes, not even to repair a bad text.
-    EXPECT_EQ(desktop.countCalls("writeSetting"), 0);
-    EXPECT_EQ(desktop.settings, storedBefore);
+    EXPECT_EQ(o.log.count(Call::WriteSetting), 0);
+    EXPECT_EQ(o.machine.settings, storedBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -66,36 +77,36 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SaveTest, WritesTheTextsTheRestoreReads) {
     for (const bool white : {false, true}) {
         for (const int toggle : {0, 1, 2}) {
-            FakeDesktop desktop;
-            desktop.white = white;
-            desktop.toggle = toggle;
-            app::saveTrayColor(desktop);
-            EXPECT_EQ(desktop.setting(L"TrayColor"), white ? L"True" : L"False");
-            EXPECT_EQ(desktop.setting(L"Toggle"), L"<absent>") << "each save writes its own key";
-            app::saveToggle(desktop);
-            EXPECT_EQ(desktop.setting(L"Toggle"), std::to_wstring(toggle));
-            EXPECT_EQ(desktop.settings.size(), 2u);
+            Options o;
+            o.window.white = white;
+            o.window.toggle = toggle;
+            o.saveTrayColor();
+            EXPECT_EQ(o.machine.setting(L"TrayColor"), white ? L"True" : L"False");
+            EXPECT_EQ(o.machine.setting(L"Toggle"), L"<absent>") << "each save writes its own key";
+            o.saveToggle();
+            EXPECT_EQ(o.machine.setting(L"Toggle"), std::to_wstring(toggle));
+            EXPECT_EQ(o.machine.settings.size(), 2u);
 
-            // The next run, with the designed options, restores the same ones.
-            FakeDesktop nextRun;
-            nextRun.settings = desktop.settings;
-            app::restoreSettings(nextRun);
-            EXPECT_EQ(nextRun.white, white);
-            EXPECT_EQ(nextRun.toggle, toggle);
+            // The next run, with the options as they start, restores the same ones.
+            Options nextRun;
+            nextRun.machine.settings = o.machine.settings;
+            nextRun.restore();
+            EXPECT_EQ(nextRun.window.white, white);
+            EXPECT_EQ(nextRun.window.toggle, toggle);
         }
     }
 }
 
 TEST(SaveTest, ASaveOverwritesTheStoredText) {
-    FakeDesktop desktop;
-    desktop.setSetting(L"TrayColor", L"maybe");
-    desktop.setSetting(L"Toggle", L"7");
-    desktop.white = true;
-    desktop.toggle = 2;
-    app::saveTrayColor(desktop);
-    app::saveToggle(desktop);
-    EXPECT_EQ(desktop.setting(L"TrayColor"), L"True");
-    EXPECT_EQ(desktop.setting(L"Toggle"), L"2");
+    Options o;
+    o.machine.setSetting(L"TrayColor", L"maybe");
+    o.machine.setSetting(L"Toggle", L"7");
+    o.window.white = true;
+    o.window.toggle = 2;
+    o.saveTrayColor();
+    o.saveToggle();
+    EXPECT_EQ(o.machine.setting(L"TrayColor"), L"True");
+    EXPECT_EQ(o.machine.setting(L"Toggle"), L"2");
 }
 
 }  // namespace

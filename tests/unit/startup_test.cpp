@@ -4,149 +4,154 @@
 #include <optional>
 
 #include "app/form1.h"
-#include "fake_monitor.h"
+#include "fakes/fake_desktop.h"
+#include "fakes/fake_monitor.h"
 
 namespace tervane {
 namespace {
 
 using app::Form1;
+using fake::Call;
 using fake::FakeDesktop;
 using fake::FakeMonitor;
+using fake::TrayOp;
 
 const std::wstring kFolder = L"C:\\Program Files\\Monitor";
 const std::wstring kExpectedTip = L"CPU:45\u00B0C  MB:38\u00B0C  F1:2410    F2:0       F3:1820    ";
 
 struct Startup : testing::Test {
     FakeDesktop desktop;
-    Form1 form{desktop};
+    Form1 form{desktop.roles()};
 
-    Startup() { desktop.events = &form; }
+    Startup() { desktop.form.events = &form; }
     void load() { form.load(); }
-    Millis clockAtBox(std::size_t n) const { return desktop.boxes.at(n).at; }
+    Millis clockAtBox(std::size_t n) const { return desktop.boxes.shown.at(n).at; }
 };
 
 TEST_F(Startup, WithTheMonitorRunningNothingIsLaunchedAndTheTrayShowsReadingsAtOnce) {
-    fake::installMonitor(desktop, kFolder);
-    FakeMonitor monitor(desktop);
-    desktop.setSetting(L"TrayColor", L"True");
+    fake::installMonitor(desktop.machine, kFolder);
+    FakeMonitor monitor(desktop.windows);
+    desktop.machine.setSetting(L"TrayColor", L"True");
     load();
 
-    EXPECT_TRUE(desktop.launches.empty());
-    EXPECT_TRUE(desktop.boxes.empty());
-    EXPECT_EQ(form.probePath(), kFolder);
-    EXPECT_EQ(desktop.clicks.size(), 6u);
+    EXPECT_TRUE(desktop.machine.launches.empty());
+    EXPECT_TRUE(desktop.boxes.shown.empty());
+    EXPECT_EQ(desktop.input.clicks.size(), 6u);
     // One second after the window was found; no two-second launch wait.
-    EXPECT_GE(desktop.clock, Millis{1000});
-    EXPECT_LT(desktop.clock, Millis{1400});
-    EXPECT_EQ(desktop.tipText(), kExpectedTip);
-    EXPECT_EQ(FakeDesktop::iconId(desktop.trayShown.icon), 145);  // white restored first
-    EXPECT_EQ(desktop.timers.at(TimerId::Tick), Millis{1000});
-    EXPECT_FALSE(desktop.formVisible);
-    EXPECT_EQ(desktop.formStateValue, FormState::Minimized);
-    EXPECT_EQ(desktop.formPosition, (Point{(1024 - 239) / 2, (768 - 126) / 2}));
+    EXPECT_GE(desktop.loop.clock, Millis{1000});
+    EXPECT_LT(desktop.loop.clock, Millis{1400});
+    EXPECT_EQ(desktop.tray.tipText(), kExpectedTip);
+    EXPECT_EQ(fake::FakeTray::iconId(desktop.tray.shown.icon), 145);  // white restored first
+    EXPECT_EQ(desktop.loop.timers.at(TimerId::Tick), Millis{1000});
+    EXPECT_FALSE(desktop.form.visible);
+    EXPECT_EQ(desktop.form.state, FormState::Minimized);
+    EXPECT_EQ(desktop.form.position, (Point{(1024 - 239) / 2, (768 - 126) / 2}));
     EXPECT_FALSE(form.ended());
-    EXPECT_EQ(desktop.setting(L"Toggle"), L"<absent>");
+    EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"<absent>");
 }
 
 TEST_F(Startup, TheFirstPictureIsTheFormsOwnIconWithTheFixedTip) {
-    fake::installMonitor(desktop, kFolder);
-    FakeMonitor monitor(desktop);
+    fake::installMonitor(desktop.machine, kFolder);
+    FakeMonitor monitor(desktop.windows);
     load();
-    const auto& add = desktop.trayCalls.front();
-    EXPECT_EQ(add.kind, "add");
-    EXPECT_EQ(add.record.icon, FakeDesktop::kFormIcon);
+    const auto& add = desktop.tray.trayCalls.front();
+    EXPECT_EQ(add.op, TrayOp::Add);
+    EXPECT_EQ(add.record.icon, fake::FakeOptionsWindow::kIcon);
     EXPECT_EQ(add.record.id, 2u);
     EXPECT_EQ(add.record.callbackMessage, 512u);
     EXPECT_EQ(add.record.tip.substr(0, 23), std::wstring(L"Tervane Lite By Dravel") + L'\0');
     EXPECT_EQ(add.record.tip.size(), 64u);
     // The form is shown before the icon is added.
-    const auto shown = std::find(desktop.calls.begin(), desktop.calls.end(), "showForm");
-    const auto added = std::find(desktop.calls.begin(), desktop.calls.end(), "trayAdd");
+    const auto shown =
+        std::find(desktop.log.calls.begin(), desktop.log.calls.end(), Call::ShowForm);
+    const auto added = std::find(desktop.log.calls.begin(), desktop.log.calls.end(), Call::TrayAdd);
     EXPECT_LT(shown, added);
 }
 
 TEST_F(Startup, AStoppedMonitorIsLaunchedByFullPathAndSearchedForAfterTwoSeconds) {
-    fake::installMonitor(desktop, kFolder);
+    fake::installMonitor(desktop.machine, kFolder);
     std::optional<FakeMonitor> monitor;
-    desktop.onLaunch = [&](auto, auto) {
-        desktop.atWindowChange(desktop.clock + Millis{500}, [&] { monitor.emplace(desktop); });
+    desktop.machine.onLaunch = [&](const fake::Launch&) {
+        desktop.loop.atWindowChange(desktop.loop.clock + Millis{500},
+                                    [&] { monitor.emplace(desktop.windows); });
     };
     Millis firstSearchAfterLaunch{-1};
-    desktop.beforeCall = [&](const std::string& name) {
-        if (name == "findWindow" && !desktop.launches.empty() && firstSearchAfterLaunch.count() < 0)
-            firstSearchAfterLaunch = desktop.clock;
+    desktop.log.beforeCall = [&](Call call) {
+        if (call == Call::FindWindow && !desktop.machine.launches.empty() &&
+            firstSearchAfterLaunch.count() < 0)
+            firstSearchAfterLaunch = desktop.loop.clock;
     };
     load();
 
-    ASSERT_EQ(desktop.launches.size(), 1u);
-    EXPECT_EQ(desktop.launches[0].first, kFolder + L"\\AsusProb.exe");
-    EXPECT_EQ(desktop.launches[0].second, kFolder);
+    ASSERT_EQ(desktop.machine.launches.size(), 1u);
+    EXPECT_EQ(desktop.machine.launches[0].path, kFolder + L"\\AsusProb.exe");
+    EXPECT_EQ(desktop.machine.launches[0].folder, kFolder);
     EXPECT_EQ(firstSearchAfterLaunch, Millis{2000});
-    EXPECT_EQ(desktop.clicks.size(), 6u);
-    EXPECT_EQ(desktop.tipText(), kExpectedTip);
+    EXPECT_EQ(desktop.input.clicks.size(), 6u);
+    EXPECT_EQ(desktop.tray.tipText(), kExpectedTip);
     EXPECT_FALSE(form.ended());
 }
 
 TEST_F(Startup, AWindowThatOpensDuringTheSearchIsTakenWithinTensOfMilliseconds) {
-    fake::installMonitor(desktop, kFolder);
+    fake::installMonitor(desktop.machine, kFolder);
     std::optional<FakeMonitor> monitor;
-    desktop.atWindowChange(Millis{12'345}, [&] { monitor.emplace(desktop); });
+    desktop.loop.atWindowChange(Millis{12'345}, [&] { monitor.emplace(desktop.windows); });
     Millis wakeStarted{-1};
-    desktop.beforeCall = [&](const std::string& name) {
-        if (name == "foregroundWindow" && wakeStarted.count() < 0) wakeStarted = desktop.clock;
+    desktop.log.beforeCall = [&](Call call) {
+        if (call == Call::ForegroundWindow && wakeStarted.count() < 0)
+            wakeStarted = desktop.loop.clock;
     };
     load();
     // Found at once (the search is woken by the window), then the one-second
     // wait, then the wake. Nothing watches other windows once it is found.
     EXPECT_GE(wakeStarted, Millis{13'345});
     EXPECT_LT(wakeStarted, Millis{13'345 + 50});
-    EXPECT_FALSE(desktop.watchingWindows);
+    EXPECT_FALSE(desktop.loop.watching);
 }
 
 TEST_F(Startup, NoMonitorAndNoInstallFolderFailsAtOnce) {
     load();
-    ASSERT_EQ(desktop.boxes.size(), 2u);
-    EXPECT_EQ(desktop.boxes[0].text, L"");  // the lookup's own message
-    EXPECT_EQ(desktop.boxes[1].text, L"Unable to find 'Asus Probe 2'");
-    EXPECT_EQ(desktop.boxes[1].flags, 0x11010u);
+    ASSERT_EQ(desktop.boxes.shown.size(), 2u);
+    EXPECT_EQ(desktop.boxes.shown[0].text, L"");  // the lookup's own message
+    EXPECT_EQ(desktop.boxes.shown[1].text, L"Unable to find 'Asus Probe 2'");
+    EXPECT_EQ(desktop.boxes.shown[1].flags, 0x11010u);
     EXPECT_EQ(clockAtBox(1), Millis{0});  // no launch, no search
-    EXPECT_TRUE(desktop.launches.empty());
-    EXPECT_FALSE(desktop.trayPresent);
-    EXPECT_EQ(desktop.countCalls("trayDelete"), 1);
+    EXPECT_TRUE(desktop.machine.launches.empty());
+    EXPECT_FALSE(desktop.tray.present);
+    EXPECT_EQ(desktop.log.count(Call::TrayDelete), 1);
     EXPECT_TRUE(form.ended());
-    EXPECT_TRUE(desktop.formDestroyed);
-    EXPECT_TRUE(desktop.settings.empty());  // the stored Toggle is not touched
+    EXPECT_TRUE(desktop.form.destroyed);
+    EXPECT_TRUE(desktop.machine.settings.empty());  // the stored Toggle is not touched
 }
 
 TEST_F(Startup, ALaunchedMonitorThatNeverAppearsFailsAfterThirtySecondsOfSearching) {
-    fake::installMonitor(desktop, kFolder);
-    desktop.setSetting(L"Toggle", L"1");
+    fake::installMonitor(desktop.machine, kFolder);
+    desktop.machine.setSetting(L"Toggle", L"1");
     load();
-    ASSERT_EQ(desktop.boxes.size(), 1u);
-    EXPECT_EQ(desktop.boxes[0].text, L"Unable to find 'Asus Probe 2'");
+    ASSERT_EQ(desktop.boxes.shown.size(), 1u);
+    EXPECT_EQ(desktop.boxes.shown[0].text, L"Unable to find 'Asus Probe 2'");
     EXPECT_GE(clockAtBox(0), Millis{32'000});
     EXPECT_LT(clockAtBox(0), Millis{32'100});
     // Looked up on every pass, without spinning.
-    EXPECT_GT(desktop.countCalls("findWindow"), 30'000 / 500);
-    EXPECT_LT(desktop.countCalls("findWindow"), 30'000 / 100);
+    EXPECT_GT(desktop.log.count(Call::FindWindow), 30'000 / 500);
+    EXPECT_LT(desktop.log.count(Call::FindWindow), 30'000 / 100);
     EXPECT_TRUE(form.ended());
-    EXPECT_EQ(desktop.setting(L"Toggle"), L"1");
+    EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"1");
 }
 
 TEST_F(Startup, AMonitorThatCannotBeWokenIsReportedAndLeftTopmost) {
-    fake::installMonitor(desktop, kFolder);
-    FakeMonitor monitor(desktop);
-    desktop.refuseForeground = true;
+    fake::installMonitor(desktop.machine, kFolder);
+    FakeMonitor monitor(desktop.windows);
+    desktop.windows.refuseForeground = true;
     load();
-    ASSERT_EQ(desktop.boxes.size(), 1u);
-    EXPECT_EQ(desktop.boxes[0].text,
+    ASSERT_EQ(desktop.boxes.shown.size(), 1u);
+    EXPECT_EQ(desktop.boxes.shown[0].text,
               L"Unable to initialize PC Probe! Close PC Probe and try again");
-    EXPECT_EQ(desktop.boxes[0].flags, 0x11010u);
-    EXPECT_EQ(form.probePath(), L"notsupported");
-    EXPECT_TRUE(desktop.clicks.empty());
-    EXPECT_TRUE(desktop.window(monitor.main()).topmost);
+    EXPECT_EQ(desktop.boxes.shown[0].flags, 0x11010u);
+    EXPECT_TRUE(desktop.input.clicks.empty());
+    EXPECT_TRUE(desktop.windows.window(monitor.main()).topmost);
     EXPECT_TRUE(form.ended());
-    EXPECT_FALSE(desktop.trayPresent);
+    EXPECT_FALSE(desktop.tray.present);
 }
 
 TEST_F(Startup, ASecondCopyIsRefusedBeforeAnythingShowsWhateverKeptItFromTheToken) {
@@ -155,97 +160,98 @@ TEST_F(Startup, ASecondCopyIsRefusedBeforeAnythingShowsWhateverKeptItFromTheToke
     for (const auto outcome :
          {SingleInstance::AlreadyTaken, SingleInstance::AccessDenied, SingleInstance::Failed}) {
         FakeDesktop second;
-        second.singleInstanceOutcome = outcome;
-        FakeMonitor monitor(second);
-        Form1 copy(second);
-        second.events = &copy;
+        second.machine.singleInstanceOutcome = outcome;
+        FakeMonitor monitor(second.windows);
+        Form1 copy(second.roles());
+        second.form.events = &copy;
         copy.load();
-        ASSERT_EQ(second.boxes.size(), 1u);
-        EXPECT_EQ(second.boxes[0].text, L"A copy of Tervane Lite is already running!");
-        EXPECT_EQ(second.boxes[0].flags, 0x11040u);
+        ASSERT_EQ(second.boxes.shown.size(), 1u);
+        EXPECT_EQ(second.boxes.shown[0].text, L"A copy of Tervane Lite is already running!");
+        EXPECT_EQ(second.boxes.shown[0].flags, 0x11040u);
         EXPECT_TRUE(copy.ended());
-        EXPECT_EQ(second.countCalls("showForm"), 0);
-        EXPECT_TRUE(second.trayCalls.empty());
-        EXPECT_EQ(second.countCalls("writeSetting"), 0);
-        EXPECT_TRUE(second.clicks.empty());
+        EXPECT_EQ(second.log.count(Call::ShowForm), 0);
+        EXPECT_TRUE(second.tray.trayCalls.empty());
+        EXPECT_EQ(second.log.count(Call::WriteSetting), 0);
+        EXPECT_TRUE(second.input.clicks.empty());
     }
 }
 
 TEST_F(Startup, AWindowClosedDuringStartUpIsCentredWhenTheTrayBringsItBack) {
-    fake::installMonitor(desktop, kFolder);
+    fake::installMonitor(desktop.machine, kFolder);
     std::optional<FakeMonitor> monitor;
-    desktop.onLaunch = [&](auto, auto) {
-        desktop.atWindowChange(desktop.clock + Millis{2500}, [&] { monitor.emplace(desktop); });
+    desktop.machine.onLaunch = [&](const fake::Launch&) {
+        desktop.loop.atWindowChange(desktop.loop.clock + Millis{2500},
+                                    [&] { monitor.emplace(desktop.windows); });
     };
-    desktop.at(Millis{500}, [&] { form.onCloseRequest(); });  // in the launch wait
+    desktop.loop.at(Millis{500}, [&] { form.onCloseRequest(); });  // in the launch wait
     load();
     ASSERT_FALSE(form.ended());
-    EXPECT_FALSE(desktop.formVisible);
+    EXPECT_FALSE(desktop.form.visible);
     form.onMouseMove(fake::trayCallback(515));
-    EXPECT_TRUE(desktop.formVisible);
-    EXPECT_EQ(desktop.formStateValue, FormState::Normal);
-    EXPECT_EQ(desktop.formPosition, (Point{(1024 - 239) / 2, (768 - 126) / 2}));
+    EXPECT_TRUE(desktop.form.visible);
+    EXPECT_EQ(desktop.form.state, FormState::Normal);
+    EXPECT_EQ(desktop.form.position, (Point{(1024 - 239) / 2, (768 - 126) / 2}));
 }
 
 TEST_F(Startup, ExitChosenDuringAWaitStopsStartUpThere) {
-    fake::installMonitor(desktop, kFolder);
-    desktop.setSetting(L"Toggle", L"2");
-    desktop.menuAnswer = MenuChoice::Exit;
-    desktop.at(Millis{1500},
-               [&] { form.onMouseMove(fake::trayCallback(517)); });  // in the launch wait
+    fake::installMonitor(desktop.machine, kFolder);
+    desktop.machine.setSetting(L"Toggle", L"2");
+    desktop.form.menuAnswer = MenuChoice::Exit;
+    desktop.loop.at(Millis{1500},
+                    [&] { form.onMouseMove(fake::trayCallback(517)); });  // in the launch wait
     load();
     EXPECT_TRUE(form.ended());
-    EXPECT_EQ(desktop.countCalls("findWindow"), 1);  // no search after the exit
-    EXPECT_TRUE(desktop.boxes.empty());
-    EXPECT_FALSE(desktop.trayPresent);
-    EXPECT_EQ(desktop.setting(L"Toggle"), L"2");
-    EXPECT_EQ(desktop.countCalls("destroyForm"), 1);
+    EXPECT_EQ(desktop.log.count(Call::FindWindow), 1);  // no search after the exit
+    EXPECT_TRUE(desktop.boxes.shown.empty());
+    EXPECT_FALSE(desktop.tray.present);
+    EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"2");
+    EXPECT_EQ(desktop.log.count(Call::DestroyForm), 1);
 }
 
 TEST_F(Startup, ExitChosenWhileTheLookupsMessageIsUpEndsWithoutAnotherMessage) {
-    desktop.menuAnswer = MenuChoice::Exit;
-    desktop.onMessageBox = [&](const fake::ShownBox&) {
+    desktop.form.menuAnswer = MenuChoice::Exit;
+    desktop.boxes.onShown = [&](const fake::ShownBox&) {
         form.onMouseMove(fake::trayCallback(517));
     };
     load();
-    EXPECT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_EQ(desktop.boxes.shown.size(), 1u);
     EXPECT_TRUE(form.ended());
-    EXPECT_EQ(desktop.countCalls("destroyForm"), 1);
+    EXPECT_EQ(desktop.log.count(Call::DestroyForm), 1);
 }
 
 TEST_F(Startup, AMonitorGoneBeforeTheFirstTickEndsTheProgramWithoutStartingTheTimer) {
-    fake::installMonitor(desktop, kFolder);
-    FakeMonitor monitor(desktop);
-    desktop.beforeCall = [&](const std::string& name) {
-        if (name == "readSetting" && desktop.exists(monitor.main())) monitor.close();
+    fake::installMonitor(desktop.machine, kFolder);
+    FakeMonitor monitor(desktop.windows);
+    desktop.log.beforeCall = [&](Call call) {
+        if (call == Call::ReadSetting && desktop.windows.exists(monitor.main())) monitor.close();
     };
     load();
     EXPECT_TRUE(form.ended());
-    EXPECT_TRUE(desktop.boxes.empty());
-    EXPECT_FALSE(desktop.timers.contains(TimerId::Tick));
-    EXPECT_EQ(desktop.countCalls("placeRestoredForm"), 0);
-    EXPECT_EQ(desktop.setting(L"Toggle"), L"0");  // restored, so saved at unload
+    EXPECT_TRUE(desktop.boxes.shown.empty());
+    EXPECT_FALSE(desktop.loop.timers.contains(TimerId::Tick));
+    EXPECT_EQ(desktop.log.count(Call::PlaceRestoredForm), 0);
+    EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"0");  // restored, so saved at unload
 }
 
 TEST_F(Startup, AnUnexpectedErrorEndsCleanlyWithAMessageAndInputFree) {
-    fake::installMonitor(desktop, kFolder);
-    FakeMonitor monitor(desktop, Rect{32'300, 0, 32'940, 400});
+    fake::installMonitor(desktop.machine, kFolder);
+    FakeMonitor monitor(desktop.windows, Rect{32'300, 0, 32'940, 400});
     load();
-    ASSERT_EQ(desktop.boxes.size(), 1u);
-    EXPECT_EQ(desktop.boxes[0].text, L"Tervane Lite could not start: Overflow");
-    EXPECT_FALSE(desktop.inputBlocked);
-    EXPECT_FALSE(desktop.trayPresent);
+    ASSERT_EQ(desktop.boxes.shown.size(), 1u);
+    EXPECT_EQ(desktop.boxes.shown[0].text, L"Tervane Lite could not start: Overflow");
+    EXPECT_FALSE(desktop.input.inputBlocked);
+    EXPECT_FALSE(desktop.tray.present);
     EXPECT_TRUE(form.ended());
 }
 
 TEST_F(Startup, ClosingTheWindowDuringStartUpHidesItAndStartUpGoesOn) {
-    fake::installMonitor(desktop, kFolder);
-    FakeMonitor monitor(desktop);
-    desktop.at(Millis{500}, [&] { form.onCloseRequest(); });
+    fake::installMonitor(desktop.machine, kFolder);
+    FakeMonitor monitor(desktop.windows);
+    desktop.loop.at(Millis{500}, [&] { form.onCloseRequest(); });
     load();
     EXPECT_FALSE(form.ended());
-    EXPECT_EQ(desktop.clicks.size(), 6u);
-    EXPECT_EQ(desktop.timers.at(TimerId::Tick), Millis{1000});
+    EXPECT_EQ(desktop.input.clicks.size(), 6u);
+    EXPECT_EQ(desktop.loop.timers.at(TimerId::Tick), Millis{1000});
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "fakes/fake_loop.h"
+#include "fakes/fake_tray.h"
 #include "readout/tray_icon.h"
 
 namespace tervane {
@@ -42,6 +44,31 @@ TEST(TipFieldTest, KeepsTheDegreeSignAndTheTextsOwnSpaces) {
     const std::wstring tip = L"CPU:45\u00B0C  F3:1820    ";
     const std::wstring field = readout::tipField(tip);
     EXPECT_EQ(field.substr(0, field.find(L'\0')), tip);
+}
+
+// The tray, and the loop whose timer would retry an add.
+struct Icon {
+    fake::CallLog log;
+    fake::FakeTray tray{log};
+    fake::FakeMessageLoop loop{log};
+};
+
+TEST(TrayIconTest, OwnsItsShellEntryUntilRemoved) {
+    Icon shell;
+    {
+        readout::TrayIcon icon(shell.tray, shell.loop);
+        icon.add(7, L"first");
+        EXPECT_TRUE(shell.tray.present);
+    }
+    EXPECT_FALSE(shell.tray.present) << "gone with its owner";
+
+    Icon removed;
+    {
+        readout::TrayIcon icon(removed.tray, removed.loop);
+        icon.add(7, L"first");
+        icon.remove();
+    }
+    EXPECT_EQ(removed.log.count(fake::Call::TrayDelete), 1) << "removed once, not again";
 }
 
 }  // namespace

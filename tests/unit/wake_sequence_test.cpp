@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "fake_monitor.h"
+#include "fakes/fake_loop.h"
+#include "fakes/fake_monitor.h"
+#include "fakes/fake_windows.h"
 #include "monitor/wake_sequence.h"
 
 namespace tervane {
 namespace {
 
-using fake::FakeDesktop;
+using fake::Call;
 using fake::FakeMonitor;
 
 // Offsets from the window corner, in click order.
@@ -19,12 +21,19 @@ std::vector<Point> offsetsOf(const std::vector<fake::Click>& clicks, Rect rect) 
 const std::vector<Point> kStrip(monitor::kPanelStripOffsets.begin(),
                                 monitor::kPanelStripOffsets.end());
 
+// The roles the wake sequence uses, wired as on the platform.
 struct Wake {
-    FakeDesktop desktop;
-    Waits waits{desktop, [] { return false; }};
+    fake::CallLog log;
+    fake::FakeMessageLoop loop{log};
+    fake::FakeOtherWindows windows{log};
+    fake::FakeSyntheticInput input{log, windows};
+    Waits waits{loop, [] { return false; }};
 
+    Wake() {
+        windows.onForegroundChange = [this] { loop.windowChanged(); };
+    }
     bool run(WindowHandle probe) {
-        return monitor::WakeSequence(desktop, waits, probe).wakeProbe();
+        return monitor::WakeSequence(windows, input, waits, probe).wakeProbe();
     }
 };
 
@@ -33,19 +42,19 @@ class WakeCornerTest : public testing::TestWithParam<Rect> {};
 TEST_P(WakeCornerTest, ClicksTheStripTopmostThenOnceMoreAndPutsEverythingBack) {
     Wake w;
     const Rect rect = GetParam();
-    FakeMonitor monitor(w.desktop, rect);
-    const Point userCursor = w.desktop.cursor;
+    FakeMonitor monitor(w.windows, rect);
+    const Point userCursor = w.input.cursor;
 
     EXPECT_TRUE(w.run(monitor.main()));
 
-    ASSERT_EQ(offsetsOf(w.desktop.clicks, rect), kStrip);
-    for (std::size_t i = 0; i < w.desktop.clicks.size(); ++i) {
-        EXPECT_TRUE(w.desktop.clicks[i].inputBlocked) << "click " << i + 1;
-        EXPECT_EQ(w.desktop.clicks[i].topmost.contains(monitor.main()), i < 5) << "click " << i + 1;
+    ASSERT_EQ(offsetsOf(w.input.clicks, rect), kStrip);
+    for (std::size_t i = 0; i < w.input.clicks.size(); ++i) {
+        EXPECT_TRUE(w.input.clicks[i].inputBlocked) << "click " << i + 1;
+        EXPECT_EQ(w.input.clicks[i].topmost.contains(monitor.main()), i < 5) << "click " << i + 1;
     }
-    EXPECT_FALSE(w.desktop.inputBlocked);
-    EXPECT_EQ(w.desktop.cursor, userCursor);
-    EXPECT_FALSE(w.desktop.window(monitor.main()).topmost);
+    EXPECT_FALSE(w.input.inputBlocked);
+    EXPECT_EQ(w.input.cursor, userCursor);
+    EXPECT_FALSE(w.windows.window(monitor.main()).topmost);
 }
 
 INSTANTIATE_TEST_SUITE_P(Corners, WakeCornerTest,
@@ -55,56 +64,56 @@ INSTANTIATE_TEST_SUITE_P(Corners, WakeCornerTest,
 TEST(WakeTest, ACornerLeftOfOrAboveTheScreenIsNotSupportedAndStaysTopmost) {
     for (const Rect rect : {Rect{-1, 0, 639, 400}, Rect{0, -1, 640, 399}}) {
         Wake w;
-        FakeMonitor monitor(w.desktop, rect);
+        FakeMonitor monitor(w.windows, rect);
         EXPECT_FALSE(w.run(monitor.main()));
-        EXPECT_TRUE(w.desktop.clicks.empty());
-        EXPECT_EQ(w.desktop.countCalls("blockInput(true)"), 0);
-        EXPECT_TRUE(w.desktop.window(monitor.main()).topmost);
+        EXPECT_TRUE(w.input.clicks.empty());
+        EXPECT_EQ(w.log.count(Call::BlockInputOn), 0);
+        EXPECT_TRUE(w.windows.window(monitor.main()).topmost);
     }
 }
 
 TEST(WakeTest, AMonitorAlreadyInFrontIsClickedWithoutAskingForTheForeground) {
     Wake w;
-    FakeMonitor monitor(w.desktop);
-    w.desktop.foreground = monitor.main();
+    FakeMonitor monitor(w.windows);
+    w.windows.foreground = monitor.main();
     EXPECT_TRUE(w.run(monitor.main()));
-    EXPECT_EQ(w.desktop.countCalls("setForegroundWindow"), 0);
-    EXPECT_EQ(w.desktop.clicks.size(), 6u);
+    EXPECT_EQ(w.log.count(Call::SetForegroundWindow), 0);
+    EXPECT_EQ(w.input.clicks.size(), 6u);
 }
 
 TEST(WakeTest, AForegroundRefusedForThirtySecondsGivesUpWithoutClicking) {
     Wake w;
-    FakeMonitor monitor(w.desktop);
-    w.desktop.refuseForeground = true;
+    FakeMonitor monitor(w.windows);
+    w.windows.refuseForeground = true;
     EXPECT_FALSE(w.run(monitor.main()));
-    EXPECT_GE(w.desktop.clock, Millis{30'000});
-    EXPECT_LT(w.desktop.clock, Millis{30'200});
-    EXPECT_TRUE(w.desktop.clicks.empty());
+    EXPECT_GE(w.loop.clock, Millis{30'000});
+    EXPECT_LT(w.loop.clock, Millis{30'200});
+    EXPECT_TRUE(w.input.clicks.empty());
     // The loop sleeps between its tries instead of spinning.
-    EXPECT_LT(w.desktop.countCalls("setForegroundWindow"), 30'000 / 100);
-    EXPECT_GT(w.desktop.countCalls("setForegroundWindow"), 30'000 / 500);
+    EXPECT_LT(w.log.count(Call::SetForegroundWindow), 30'000 / 100);
+    EXPECT_GT(w.log.count(Call::SetForegroundWindow), 30'000 / 500);
 }
 
 TEST(WakeTest, TheForegroundReachedJustBeforeTheLimitCounts) {
     Wake w;
-    FakeMonitor monitor(w.desktop);
-    w.desktop.refuseForeground = true;
+    FakeMonitor monitor(w.windows);
+    w.windows.refuseForeground = true;
     // Given at 29.7 s, seen by the last look before the limit.
-    w.desktop.at(Millis{29'700}, [&] { w.desktop.foreground = monitor.main(); });
+    w.loop.at(Millis{29'700}, [&] { w.windows.foreground = monitor.main(); });
     EXPECT_TRUE(w.run(monitor.main()));
-    EXPECT_EQ(w.desktop.clicks.size(), 6u);
+    EXPECT_EQ(w.input.clicks.size(), 6u);
 }
 
 TEST(WakeTest, TheSplashWindowIsWaitedOutBeforeTheThirtySecondsStart) {
     Wake w;
-    FakeMonitor monitor(w.desktop);
-    const WindowHandle splash = w.desktop.addTopLevel(L"TSplashForm", L"SplashForm");
-    w.desktop.atWindowChange(Millis{45'000}, [&] { w.desktop.removeWindow(splash); });
-    w.desktop.refuseForeground = true;
-    w.desktop.at(Millis{70'000}, [&] { w.desktop.foreground = monitor.main(); });
+    FakeMonitor monitor(w.windows);
+    const WindowHandle splash = w.windows.addTopLevel(L"TSplashForm", L"SplashForm");
+    w.loop.atWindowChange(Millis{45'000}, [&] { w.windows.removeWindow(splash); });
+    w.windows.refuseForeground = true;
+    w.loop.at(Millis{70'000}, [&] { w.windows.foreground = monitor.main(); });
     Millis firstAsk{-1};
-    w.desktop.beforeCall = [&](const std::string& name) {
-        if (name == "setForegroundWindow" && firstAsk < Millis{0}) firstAsk = w.desktop.clock;
+    w.log.beforeCall = [&](Call call) {
+        if (call == Call::SetForegroundWindow && firstAsk < Millis{0}) firstAsk = w.loop.clock;
     };
     // Reached at 70 s: within 30 s of the splash closing, not of the start.
     EXPECT_TRUE(w.run(monitor.main()));
@@ -113,19 +122,19 @@ TEST(WakeTest, TheSplashWindowIsWaitedOutBeforeTheThirtySecondsStart) {
 
 TEST(WakeTest, AMinimizedMonitorIsRestoredBeforeItsCornerIsRead) {
     Wake w;
-    FakeMonitor monitor(w.desktop);
-    w.desktop.window(monitor.main()).minimized = true;
-    w.desktop.foreground = monitor.main();
+    FakeMonitor monitor(w.windows);
+    w.windows.window(monitor.main()).minimized = true;
+    w.windows.foreground = monitor.main();
     EXPECT_TRUE(w.run(monitor.main()));
-    EXPECT_EQ(offsetsOf(w.desktop.clicks, FakeMonitor::kDefaultRect), kStrip);
+    EXPECT_EQ(offsetsOf(w.input.clicks, FakeMonitor::kDefaultRect), kStrip);
 }
 
 TEST(WakeTest, AnUnreadableRectangleClicksFromTheScreenOrigin) {
     Wake w;
-    FakeMonitor monitor(w.desktop);
-    w.desktop.failWindowRect = true;
+    FakeMonitor monitor(w.windows);
+    w.windows.failWindowRect = true;
     EXPECT_TRUE(w.run(monitor.main()));
-    EXPECT_EQ(offsetsOf(w.desktop.clicks, Rect{}), kStrip);
+    EXPECT_EQ(offsetsOf(w.input.clicks, Rect{}), kStrip);
 }
 
 TEST(WakeTest, CornersOutsideTheSixteenBitRangeFailWithInputFree) {
@@ -133,11 +142,11 @@ TEST(WakeTest, CornersOutsideTheSixteenBitRangeFailWithInputFree) {
     for (const Rect rect : {Rect{40'000, 0, 40'640, 400}, Rect{32'300, 0, 32'940, 400},
                             Rect{0, 32'700, 640, 33'100}}) {
         Wake w;
-        FakeMonitor monitor(w.desktop, rect);
-        const Point userCursor = w.desktop.cursor;
+        FakeMonitor monitor(w.windows, rect);
+        const Point userCursor = w.input.cursor;
         EXPECT_THROW(w.run(monitor.main()), monitor::CoordinateOverflow);
-        EXPECT_FALSE(w.desktop.inputBlocked);
-        EXPECT_EQ(w.desktop.cursor, userCursor);
+        EXPECT_FALSE(w.input.inputBlocked);
+        EXPECT_EQ(w.input.cursor, userCursor);
     }
 }
 
@@ -145,12 +154,12 @@ TEST(WakeTest, AnErrorAtAnyStepOfTheBurstLeavesInputUnblockedAndTheCursorBack) {
     int failures = 0;
     for (int failAt = 1;; ++failAt) {
         Wake w;
-        FakeMonitor monitor(w.desktop);
-        const Point userCursor = w.desktop.cursor;
+        FakeMonitor monitor(w.windows);
+        const Point userCursor = w.input.cursor;
         int callsSinceBlock = 0;
-        w.desktop.beforeCall = [&](const std::string& name) {
-            if (name == "blockInput(true)") callsSinceBlock = 0;
-            if (!w.desktop.inputBlocked || name == "blockInput(false)") return;
+        w.log.beforeCall = [&](Call call) {
+            if (call == Call::BlockInputOn) callsSinceBlock = 0;
+            if (!w.input.inputBlocked || call == Call::BlockInputOff) return;
             if (++callsSinceBlock == failAt) throw fake::InjectedFailure();
         };
         try {
@@ -159,28 +168,28 @@ TEST(WakeTest, AnErrorAtAnyStepOfTheBurstLeavesInputUnblockedAndTheCursorBack) {
         } catch (const fake::InjectedFailure&) {
             ++failures;
         }
-        w.desktop.beforeCall = nullptr;
-        EXPECT_FALSE(w.desktop.inputBlocked) << "failure at call " << failAt;
-        EXPECT_EQ(w.desktop.cursor, userCursor) << "failure at call " << failAt;
+        w.log.beforeCall = nullptr;
+        EXPECT_FALSE(w.input.inputBlocked) << "failure at call " << failAt;
+        EXPECT_EQ(w.input.cursor, userCursor) << "failure at call " << failAt;
     }
     EXPECT_GT(failures, 20);  // every call of the burst was tried
 }
 
 TEST(WakeTest, EachMoveSettlesBeforeItsClickAndTheBurstStaysShort) {
     Wake w;
-    FakeMonitor monitor(w.desktop);
-    w.desktop.foreground = monitor.main();
-    const Millis start = w.desktop.clock;
+    FakeMonitor monitor(w.windows);
+    w.windows.foreground = monitor.main();
+    const Millis start = w.loop.clock;
     std::vector<Millis> moves;
     std::vector<Millis> clicks;
-    w.desktop.beforeCall = [&](const std::string& name) {
-        if (name == "setCursorPos") moves.push_back(w.desktop.clock);
-        if (name == "leftClick") clicks.push_back(w.desktop.clock);
+    w.log.beforeCall = [&](Call call) {
+        if (call == Call::SetCursorPos) moves.push_back(w.loop.clock);
+        if (call == Call::LeftClick) clicks.push_back(w.loop.clock);
     };
     EXPECT_TRUE(w.run(monitor.main()));
     ASSERT_EQ(clicks.size(), 6u);
     for (std::size_t i = 0; i < clicks.size(); ++i) EXPECT_GE(clicks[i] - moves[i], Millis{20});
-    EXPECT_LT(w.desktop.clock - start, Millis{250});
+    EXPECT_LT(w.loop.clock - start, Millis{250});
 }
 
 }  // namespace

@@ -3,14 +3,16 @@
 #include <algorithm>
 
 #include "check.h"
+#include "monitor/monitor_contract.h"
 #include "program.h"
 #include "window_query.h"
 
 namespace e2e {
 namespace {
 
-constexpr POINT kStripOffsets[] = {{150, 52},  {220, 100}, {290, 100},
-                                   {360, 100}, {150, 100}, {555, 15}};
+// The six wake clicks, as offsets from the monitor's top-left corner: the
+// program's own panel-strip geometry.
+constexpr const auto& kStripOffsets = tervane::monitor::kPanelStripOffsets;
 
 }  // namespace
 

@@ -291,7 +291,7 @@ bool checked(HWND button) {
     return state == BST_CHECKED;
 }
 
-// Stored options of another shape leave the options as designed (Black, not
+// Stored options of another shape leave the options as they start (Black, not
 // alternating), and nothing writes them back but the exit's Toggle.
 void storedOptionShapes(const Paths& paths) {
     const DWORD one = 1;
@@ -351,7 +351,7 @@ const ScenarioRegistration entryShapesScenario(
     &installEntryShapes);
 const ScenarioRegistration optionShapesScenario(
     "program_stored_option_shapes",
-    "stored options of the wrong shape leave the options as designed, not rewritten",
+    "stored options of the wrong shape leave the options as they start, not rewritten",
     &storedOptionShapes);
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "check.h"
+#include "monitor/monitor_contract.h"
 #include "standin.h"
 #include "window_query.h"
 
@@ -134,9 +135,9 @@ void standinStartup(const Paths& paths) {
     }
 }
 
-// The panel strip offsets, the last one clicked after the window stops being topmost.
-constexpr POINT kStripOffsets[] = {{150, 52},  {220, 100}, {290, 100},
-                                   {360, 100}, {150, 100}, {555, 15}};
+// The six wake clicks, as offsets from the monitor's top-left corner: the
+// program's own panel-strip geometry.
+constexpr const auto& kStripOffsets = tervane::monitor::kPanelStripOffsets;
 
 // Clicks the six points; returns how many the stand-in logged at the right offsets
 // with the right topmost state.
@@ -158,7 +159,7 @@ int clickStrip(Standin& standin, HWND main, Millis settle, bool report,
     int right = 0;
     for (std::size_t i = 0; i < 6 && logged + i < clicks.size(); ++i) {
         const auto& click = clicks[logged + i];
-        const POINT want = kStripOffsets[i];
+        const POINT want{kStripOffsets[i].x, kStripOffsets[i].y};
         const bool ok = click.offset.x == want.x && click.offset.y == want.y &&
                         click.screen.x == rect.left + want.x &&
                         click.screen.y == rect.top + want.y && click.topmost == (i < 5);

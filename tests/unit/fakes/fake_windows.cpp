@@ -1,0 +1,127 @@
+#include "fakes/fake_windows.h"
+
+#include <algorithm>
+
+namespace tervane::fake {
+
+WindowHandle FakeOtherWindows::addTopLevel(std::wstring className, std::wstring title, Rect rect) {
+    const WindowHandle handle = next_++;
+    windows_[handle] = FakeWindow{0, std::move(className), std::move(title), rect};
+    order_.push_back(handle);
+    return handle;
+}
+
+WindowHandle FakeOtherWindows::addChild(WindowHandle parent, std::wstring text,
+                                        std::wstring className) {
+    const WindowHandle handle = next_++;
+    windows_[handle] = FakeWindow{parent, std::move(className), std::move(text), {}};
+    order_.push_back(handle);
+    return handle;
+}
+
+void FakeOtherWindows::removeWindow(WindowHandle window) {
+    std::vector<WindowHandle> children;
+    for (const auto& [handle, w] : windows_) {
+        if (w.parent == window) children.push_back(handle);
+    }
+    for (const WindowHandle child : children) removeWindow(child);
+    windows_.erase(window);
+    std::erase(order_, window);
+    if (foreground == window) foreground = 0;
+}
+
+std::set<WindowHandle> FakeOtherWindows::topmostWindows() const {
+    std::set<WindowHandle> topmost;
+    for (const auto& [handle, w] : windows_) {
+        if (w.topmost) topmost.insert(handle);
+    }
+    return topmost;
+}
+
+WindowHandle FakeOtherWindows::findWindow(std::wstring_view className, std::wstring_view title) {
+    log_.record(Call::FindWindow);
+    for (const WindowHandle handle : order_) {
+        const FakeWindow& w = windows_.at(handle);
+        if (w.parent == 0 && w.className == className && w.text == title) return handle;
+    }
+    return 0;
+}
+
+void FakeOtherWindows::visitChildren(WindowHandle parent,
+                                     const std::function<bool(WindowHandle)>& visit, bool& go) {
+    // Depth first, each child before its own children, as the platform walks.
+    for (const WindowHandle handle : std::vector<WindowHandle>(order_)) {
+        if (!go) return;
+        const auto found = windows_.find(handle);
+        if (found == windows_.end() || found->second.parent != parent) continue;
+        go = visit(handle);
+        visitAnswers.push_back(go);
+        if (go) visitChildren(handle, visit, go);
+    }
+}
+
+void FakeOtherWindows::forEachDescendant(WindowHandle parent,
+                                         const std::function<bool(WindowHandle)>& visit) {
+    log_.record(Call::ForEachDescendant);
+    bool go = true;
+    if (windows_.contains(parent)) visitChildren(parent, visit, go);
+}
+
+std::wstring FakeOtherWindows::windowText(WindowHandle window) {
+    log_.record(Call::WindowText);
+    const auto found = windows_.find(window);
+    if (found == windows_.end()) return {};
+    return found->second.text.substr(0, 254);
+}
+
+void FakeOtherWindows::setForegroundWindow(WindowHandle window) {
+    log_.record(Call::SetForegroundWindow);
+    if (refuseForeground || (!windows_.contains(window) && window != ownWindow)) return;
+    const bool changed = foreground != window;
+    foreground = window;
+    if (changed && onForegroundChange) onForegroundChange();
+}
+
+void FakeOtherWindows::showWindow(WindowHandle window, ShowCommand command) {
+    log_.record(command == ShowCommand::Show ? Call::ShowWindowShow : Call::ShowWindowNormal);
+    if (command == ShowCommand::ShowNormal && windows_.contains(window)) {
+        windows_.at(window).minimized = false;
+    }
+}
+
+void FakeOtherWindows::setTopmost(WindowHandle window, bool onTop) {
+    log_.record(onTop ? Call::SetTopmostOn : Call::SetTopmostOff);
+    if (windows_.contains(window)) windows_.at(window).topmost = onTop;
+}
+
+std::optional<Rect> FakeOtherWindows::windowRect(WindowHandle window) {
+    log_.record(Call::WindowRect);
+    if (failWindowRect || !windows_.contains(window)) return std::nullopt;
+    const FakeWindow& w = windows_.at(window);
+    // A minimized window sits far off the screen, as on the platform.
+    if (w.minimized) return Rect{-32000, -32000, -31840, -31972};
+    return w.rect;
+}
+
+Point FakeSyntheticInput::cursorPos() {
+    log_.record(Call::CursorPos);
+    return cursor;
+}
+
+void FakeSyntheticInput::setCursorPos(Point point) {
+    log_.record(Call::SetCursorPos);
+    cursor = point;
+    cursorMoves.push_back(point);
+}
+
+void FakeSyntheticInput::leftClick() {
+    log_.record(Call::LeftClick);
+    clicks.push_back({cursor, inputBlocked, windows_.topmostWindows()});
+}
+
+void FakeSyntheticInput::blockInput(bool block) {
+    log_.record(block ? Call::BlockInputOn : Call::BlockInputOff);
+    inputBlocked = block;
+}
+
+}  // namespace tervane::fake

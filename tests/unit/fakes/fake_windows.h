@@ -1,0 +1,100 @@
+#pragma once
+// Other programs' windows: a tree with classes, texts and rectangles, walked
+// depth first in creation order as the platform walks it, and a foreground
+// that can refuse to move.
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fakes/call_log.h"
+#include "platform/desktop.h"
+
+namespace tervane::fake {
+
+struct FakeWindow {
+    WindowHandle parent = 0;
+    std::wstring className;
+    std::wstring text;
+    Rect rect;
+    bool topmost = false;
+    bool minimized = false;
+};
+
+class FakeOtherWindows : public OtherWindows {
+  public:
+    explicit FakeOtherWindows(CallLog& log) : log_(log) {}
+
+    WindowHandle addTopLevel(std::wstring className, std::wstring title, Rect rect = {});
+    WindowHandle addChild(WindowHandle parent, std::wstring text,
+                          std::wstring className = L"Static");
+    // Removes a window and all its descendants.
+    void removeWindow(WindowHandle window);
+    void setText(WindowHandle window, std::wstring text) { windows_.at(window).text = text; }
+    FakeWindow& window(WindowHandle handle) { return windows_.at(handle); }
+    bool exists(WindowHandle handle) const { return windows_.contains(handle); }
+    std::set<WindowHandle> topmostWindows() const;
+
+    // A window that is not in the tree but may take the foreground (the form's).
+    WindowHandle ownWindow = 0;
+    WindowHandle foreground = 0;
+    bool refuseForeground = false;
+    bool failWindowRect = false;
+    // What each visit of forEachDescendant answered, in order (false stopped the walk).
+    std::vector<bool> visitAnswers;
+    // Told when the foreground moves, as the platform tells a watcher.
+    std::function<void()> onForegroundChange;
+
+    WindowHandle findWindow(std::wstring_view className, std::wstring_view title) override;
+    void forEachDescendant(WindowHandle parent,
+                           const std::function<bool(WindowHandle)>& visit) override;
+    std::wstring windowText(WindowHandle window) override;
+    WindowHandle foregroundWindow() override {
+        log_.record(Call::ForegroundWindow);
+        return foreground;
+    }
+    void setForegroundWindow(WindowHandle window) override;
+    void showWindow(WindowHandle window, ShowCommand command) override;
+    void setTopmost(WindowHandle window, bool onTop) override;
+    std::optional<Rect> windowRect(WindowHandle window) override;
+
+  private:
+    void visitChildren(WindowHandle parent, const std::function<bool(WindowHandle)>& visit,
+                       bool& go);
+
+    CallLog& log_;
+    std::map<WindowHandle, FakeWindow> windows_;
+    std::vector<WindowHandle> order_;  // creation order, the walk's order
+    WindowHandle next_ = 0x100;
+};
+
+struct Click {
+    Point at;
+    bool inputBlocked = false;
+    std::set<WindowHandle> topmost;  // the windows that were topmost then
+};
+
+// The cursor, clicks and the blocking of the user's input.
+class FakeSyntheticInput : public SyntheticInput {
+  public:
+    FakeSyntheticInput(CallLog& log, const FakeOtherWindows& windows)
+        : log_(log), windows_(windows) {}
+
+    Point cursor{500, 400};
+    bool inputBlocked = false;
+    std::vector<Click> clicks;
+    std::vector<Point> cursorMoves;
+
+    Point cursorPos() override;
+    void setCursorPos(Point point) override;
+    void leftClick() override;
+    void blockInput(bool block) override;
+
+  private:
+    CallLog& log_;
+    const FakeOtherWindows& windows_;
+};
+
+}  // namespace tervane::fake
