@@ -2,6 +2,12 @@
 // Form1: the options window and the application shell around it. The adapter
 // creates the window, hands its events here, then runs load(); the program's
 // message loop runs until the form has ended.
+//
+// Where things live: start-up (load() and its steps, the waits' lengths, the
+// tick's interval) in app/startup.cpp, the handlers and the exit in
+// app/form1.cpp; the options' storage in app/settings.h; one tick in
+// readout/update_tick.h; the tip's text and the picture's choice in
+// readout/readout.h; the tray record and its calls in readout/tray_icon.h.
 
 #include <string>
 

@@ -63,12 +63,13 @@ inline constexpr std::uint32_t SetForeground = 0x10000;
 
 inline constexpr std::uint32_t kAttributeDirectory = 0x10;  // a folder's attribute bit
 
-// The notification-area record as the program keeps it.
+// The notification-area record as the program keeps it (readout/tray_icon.h
+// fills it in).
 struct TrayRecord {
-    std::uint32_t id = 2;
-    std::uint32_t callbackMessage = 512;  // arrives as the form's mouse-move
+    std::uint32_t id = 0;
+    std::uint32_t callbackMessage = 0;  // arrives as the form's mouse-move
     IconHandle icon = 0;
-    std::wstring tip;  // fixed 64 characters: text, NUL, spaces
+    std::wstring tip;  // a fixed field: text, NUL, spaces
 };
 
 // Windows of other programs: the monitor's.

@@ -41,6 +41,7 @@ void TrayIcon::tryAdd() {
 
 void TrayIcon::add(IconHandle icon, std::wstring_view tip) {
     record_.id = kTrayIconId;
+    record_.callbackMessage = kTrayCallbackMessage;
     record_.icon = icon;
     record_.tip = tipField(tip);
     removed_ = false;

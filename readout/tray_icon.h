@@ -14,6 +14,8 @@
 namespace tervane::readout {
 
 inline constexpr std::uint32_t kTrayIconId = 2;
+// The shell's callback: the form's mouse-move message, the mouse message as x.
+inline constexpr std::uint32_t kTrayCallbackMessage = 512;
 inline constexpr std::size_t kTipField = 64;
 inline constexpr Millis kTrayRetryInterval{1000};
 

@@ -9,6 +9,7 @@
 #include "fakes/fake_tray.h"
 #include "fakes/fake_windows.h"
 #include "platform/desktop.h"
+#include "readout/tray_icon.h"
 
 namespace tervane::fake {
 
@@ -32,9 +33,11 @@ struct FakeDesktop {
     Desktop roles() { return {windows, input, machine, loop, tray, boxes, form}; }
 };
 
-// The shell's callback for a click on the program's icon (id 2), as it
-// arrives at the form.
-inline MouseMove trayCallback(int mouseMessage) { return {2, mouseMessage, 0, false}; }
+// The shell's callback for a click on the program's icon, as it arrives at
+// the form: the icon id as keys, the mouse message as x.
+inline MouseMove trayCallback(int mouseMessage) {
+    return {readout::kTrayIconId, mouseMessage, 0, false};
+}
 // A real move of the pointer over the form, at a client point.
 inline MouseMove pointerMove(int x, int y, std::uintptr_t keys = 0) { return {keys, x, y, true}; }
 
