@@ -95,24 +95,28 @@ inline std::optional<Decimal> wholeNumber(std::wstring_view text) {
     return d;
 }
 
-// Numbers whose whole part stays below this are read exactly.
-inline constexpr std::int64_t kExactBelow = 1'000'000'000'000;
+inline constexpr std::int64_t kLargest = INT64_MAX;
 
 // The number rounded to the nearest whole, halves to the even one, decided by
-// comparing the fraction's digits with those of one half; nothing when the
-// whole part reaches kExactBelow.
-inline std::optional<std::int64_t> rounded(const Decimal& d) {
+// comparing the fraction's digits with those of one half; beyond the 64-bit
+// range, the largest value of the sign's side.
+inline std::int64_t rounded(const Decimal& d) {
     const std::size_t first = d.whole.find_first_not_of(L'0');
     const std::wstring digits = first == std::wstring::npos ? L"" : d.whole.substr(first);
-    if (digits.size() > 12) return std::nullopt;
-    std::int64_t whole = 0;
-    for (const wchar_t c : digits) whole = whole * 10 + (c - L'0');
-    if (!d.fraction.empty()) {
-        const std::wstring half = L"5" + std::wstring(d.fraction.size() - 1, L'0');
-        const int order = d.fraction.compare(half);
-        if (order > 0 || (order == 0 && whole % 2 != 0)) ++whole;
+    std::uint64_t whole = 0;  // 19 digits and one more for the rounding still fit
+    if (digits.size() > 19) {
+        whole = UINT64_MAX;
+    } else {
+        for (const wchar_t c : digits) whole = whole * 10 + static_cast<std::uint64_t>(c - L'0');
+        if (!d.fraction.empty()) {
+            const std::wstring half = L"5" + std::wstring(d.fraction.size() - 1, L'0');
+            const int order = d.fraction.compare(half);
+            if (order > 0 || (order == 0 && whole % 2 != 0)) ++whole;
+        }
     }
-    return d.negative ? -whole : whole;
+    const std::int64_t magnitude =
+        whole > static_cast<std::uint64_t>(kLargest) ? kLargest : static_cast<std::int64_t>(whole);
+    return d.negative ? -magnitude : magnitude;
 }
 
 }  // namespace tervane::fuzz

@@ -44,9 +44,9 @@ std::optional<bool> colorFrom(const std::wstring& stored) {
 std::optional<int> toggleFrom(const std::wstring& stored) {
     const auto number = fuzz::wholeNumber(trimmed(stored));
     if (!number) return std::nullopt;
-    const auto value = fuzz::rounded(*number);
-    if (!value || *value < 0 || *value > 2) return std::nullopt;
-    return static_cast<int>(*value);
+    const std::int64_t value = fuzz::rounded(*number);
+    if (value < 0 || value > 2) return std::nullopt;
+    return static_cast<int>(value);
 }
 
 }  // namespace
