@@ -1,5 +1,7 @@
 #include "readout/readout.h"
 
+#include <limits>
+
 #include "platform/decimal_text.h"
 
 namespace tervane::readout {
@@ -8,8 +10,8 @@ namespace {
 bool isBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r'; }
 bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-// Keeps whole parts far beyond any reading from overflowing.
-constexpr std::int64_t kWholeLimit = 1'000'000'000'000;
+// A whole part beyond the 64-bit range stays at its largest value.
+constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max();
 
 }  // namespace
 
@@ -26,10 +28,13 @@ std::int64_t numericValue(std::wstring_view text) {
             signAllowed = false;
         } else if (isDigit(c)) {
             signAllowed = false;
+            const int digit = c - L'0';
             if (inFraction) {
                 fraction.push_back(c);
-            } else if (whole < kWholeLimit) {
-                whole = whole * 10 + (c - L'0');
+            } else if (whole <= (kLargest - digit) / 10) {
+                whole = whole * 10 + digit;
+            } else {
+                whole = kLargest;
             }
         } else if (c == L'.' && !inFraction) {
             signAllowed = false;
@@ -44,7 +49,7 @@ std::int64_t numericValue(std::wstring_view text) {
             fraction[0] > L'5' ||
             (fraction[0] == L'5' && fraction.find_first_not_of(L'0', 1) != std::wstring::npos);
         const bool half = fraction[0] == L'5' && !aboveHalf;
-        if (aboveHalf || (half && whole % 2 == 1)) ++whole;
+        if ((aboveHalf || (half && whole % 2 == 1)) && whole < kLargest) ++whole;
     }
     return negative ? -whole : whole;
 }

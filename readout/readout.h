@@ -19,7 +19,8 @@ inline constexpr int kIconAboveRange = 300;
 
 // The leading decimal number of a text (blanks inside skipped, one sign, one
 // decimal point), rounded to the nearest whole number, halves to even; 0 when
-// the text does not begin with a number.
+// the text does not begin with a number. A number beyond the 64-bit range
+// reads as the largest value of its sign.
 std::int64_t numericValue(std::wstring_view text);
 
 // The icon id for a shown value: the value (plus 100 for white digits) from 20
