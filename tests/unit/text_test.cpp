@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "base/text.h"
@@ -36,6 +37,22 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberCase{L"C 45", 0}, NumberCase{L"", 0}, NumberCase{L"      ", 0},
                     NumberCase{L"-", 0}, NumberCase{L".", 0}, NumberCase{L"999999", 999999},
                     NumberCase{L"-99999", -99999}));
+
+// Exact whenever the value fits in 64 bits; beyond, the largest of its sign.
+constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max();
+
+INSTANTIATE_TEST_SUITE_P(BeyondAnyReading, NumericValueTest,
+                         testing::Values(NumberCase{L"20020228002022800", 20020228002022800},
+                                         NumberCase{L"123456789012345.5", 123456789012346},
+                                         NumberCase{L"-1234567890123456.5", -1234567890123456},
+                                         NumberCase{L"000000000000000000000000000001.5", 2},
+                                         NumberCase{L"9223372036854775806.5", 9223372036854775806},
+                                         NumberCase{L"9223372036854775807", kLargest},
+                                         NumberCase{L"-9223372036854775807", -kLargest},
+                                         NumberCase{L"9223372036854775807.5", kLargest},
+                                         NumberCase{L"9223372036854775808", kLargest},
+                                         NumberCase{L"-99999999999999999999999999999999.9",
+                                                    -kLargest}));
 
 TEST(WholeNumberTest, TheWholeTextIsOneNumberWithoutBlanks) {
     for (const wchar_t* text : {L"0", L"-1", L"+2", L"0.5", L".5", L"5.", L"007"}) {
