@@ -1,6 +1,9 @@
 #include "program.h"
 
+#include <shellapi.h>
+
 #include "check.h"
+#include "readout/tray_icon.h"
 #include "window_query.h"
 
 namespace e2e {
@@ -68,6 +71,14 @@ HWND formWindow(DWORD processId) {
         if (windowText(window) == kProgramTitle && className(window) != L"#32770") return window;
     }
     return nullptr;
+}
+
+bool dropProgramIcon(DWORD processId) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = formWindow(processId);
+    data.uID = tervane::readout::kTrayIconId;
+    return data.hWnd != nullptr && Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
 
 void setMonitorInstallEntry(std::wstring_view text, RegistryView view) {

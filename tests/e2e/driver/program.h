@@ -50,6 +50,11 @@ bool chooseOnlyTrayMenuItem(DWORD processId);
 // "Tervane Lite", shown or hidden.
 HWND formWindow(DWORD processId);
 
+// The shell loses the program's icon: removed from outside with the program's
+// window and the icon's id, as the shell itself would drop it. True when the
+// shell took the removal.
+bool dropProgramIcon(DWORD processId);
+
 // Stores a string value under HKCU\Software\Halvedon\Tervane_Lite, as an
 // earlier run of the program would have.
 void setUserSetting(std::wstring_view name, std::wstring_view value);

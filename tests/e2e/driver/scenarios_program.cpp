@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -233,14 +231,7 @@ void monitorClosed(const Paths& paths) {
 void taskbarCreated(const Paths& paths) {
     Standin standin(paths, monitorFolder(paths));
     Resident resident = startResident(paths, standin);
-    const HWND owner = formWindow(resident.program.id());
-    require(owner != nullptr, "the program's window is found");
-    // The shell loses the icon: removed from outside with the program's window and id.
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = owner;
-    data.uID = 2;
-    expect(Shell_NotifyIconW(NIM_DELETE, &data) != FALSE, "the icon is removed from outside");
+    require(dropProgramIcon(resident.program.id()), "the icon is removed from outside");
     require(waitUntil([] { return trayIcons().empty(); }, 3s), "the icon is gone");
     PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     expect(waitForTrayTip(kReadingTip, 5s).has_value(),

@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <atomic>
 #include <string>
 #include <vector>
@@ -161,13 +159,7 @@ void secondCopyOfAnElevatedFirst(const Paths& paths) {
 void iconDroppedSilently(const Paths& paths) {
     Standin standin(paths, monitorFolder(paths));
     Resident resident = startResident(paths, standin);
-    const HWND owner = formWindow(resident.program.id());
-    require(owner != nullptr, "the program's window is found");
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = owner;
-    data.uID = 2;
-    require(Shell_NotifyIconW(NIM_DELETE, &data) != FALSE, "the icon is removed from outside");
+    require(dropProgramIcon(resident.program.id()), "the icon is removed from outside");
     const auto dropped = GetTickCount64();
     require(waitUntil([] { return trayIcons().empty(); }, 3s), "the icon is gone");
     const auto back = waitForTrayTip(kReadingTip, 5s);

@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <psapi.h>
-#include <shellapi.h>
 #include <winternl.h>
 
 #include <algorithm>
@@ -128,12 +127,7 @@ bool setOptions(DWORD pid, bool white, bool toggle) {
 // Drops the icon from outside; every other time the shell announces a
 // restart, otherwise the program must notice by itself. True when it is back.
 bool dropIcon(DWORD pid, bool announce) {
-    const HWND owner = formWindow(pid);
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = owner;
-    data.uID = 2;
-    Shell_NotifyIconW(NIM_DELETE, &data);
+    dropProgramIcon(pid);
     if (announce) PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     return waitUntil([] { return readingIcon().has_value(); }, 5s);
 }
