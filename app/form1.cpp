@@ -31,7 +31,18 @@ void Form1::onTimer(TimerId timer) {
 void Form1::onCloseRequest() {
     // No exit was asked for: closing only hides the window, the program lives
     // in the tray.
-    if (handlesEvents()) desktop_.form.setFormState(FormState::Minimized);
+    if (handlesEvents()) minimizeToTray();
+}
+
+void Form1::minimizeToTray() {
+    // Minimizing hides the window (onResize). One minimized already (resident,
+    // or closed during start-up) is only hidden: minimizing it again would
+    // show it.
+    if (desktop_.form.formState() == FormState::Minimized) {
+        desktop_.form.hideForm();
+    } else {
+        desktop_.form.setFormState(FormState::Minimized);
+    }
 }
 
 void Form1::onResize() {
@@ -50,6 +61,12 @@ void Form1::onToggleClicked() {
 
 void Form1::onTaskbarCreated() {
     if (handlesEvents()) tray_.shellRestarted();
+}
+
+void Form1::onSessionEnd(bool ending) {
+    // The system ends the process right after this: leave as Exit would, so
+    // the icon goes and the check box's state is kept.
+    if (ending) exitProgram();
 }
 
 void Form1::timer1Timer() {

@@ -60,12 +60,14 @@ class Form1 : public FormEvents {
     void onOptionClicked() override;
     void onToggleClicked() override;
     void onTaskbarCreated() override;
+    void onSessionEnd(bool ending) override;
 
   private:
     bool handlesEvents() const { return phase_ == Phase::Starting || phase_ == Phase::Resident; }
     void startUp();
     void searchForMonitor();
     void failStartup(std::wstring_view message);
+    void minimizeToTray();
     void timer1Timer();
     // The one road out: an exit was asked for, so the unload goes through.
     void exitProgram();

@@ -43,9 +43,9 @@ void Form1::startUp() {
     // Whatever keeps this copy from taking the token, another copy may hold
     // it (one that runs elevated cannot even be opened): never run twice.
     if (desktop_.machine.singleInstance() != SingleInstance::Taken) {
+        phase_ = Phase::Ended;  // this copy handles no event from here on
         desktop_.loop.pumpMessages();
         desktop_.boxes.messageBox(kAlreadyRunning, kInformationBox);
-        phase_ = Phase::Ended;
         return;
     }
 
@@ -82,13 +82,7 @@ void Form1::startUp() {
     const Size form = desktop_.form.restoredFormSize();
     desktop_.form.placeRestoredForm(
         {(screen.width - form.width) / 2, (screen.height - form.height) / 2});
-    // Minimizing hides the window (onResize). One the user minimized or closed
-    // meanwhile is minimized already: minimizing it again would only show it.
-    if (desktop_.form.formState() == FormState::Minimized) {
-        desktop_.form.hideForm();
-    } else {
-        desktop_.form.setFormState(FormState::Minimized);
-    }
+    minimizeToTray();
 }
 
 // Looks for the monitor's main window for a limited time. Each window that

@@ -216,6 +216,10 @@ class FormEvents {
     virtual void onOptionClicked() = 0;  // "Black" or "White"
     virtual void onToggleClicked() = 0;
     virtual void onTaskbarCreated() = 0;
+    // The session ends (log-off, shut-down, restart, or an installer closing
+    // programs) when ending is true; the process is ended once this returns.
+    // The system's question whether it may end is always answered yes.
+    virtual void onSessionEnd(bool ending) = 0;
 };
 
 }  // namespace tervane

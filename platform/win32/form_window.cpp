@@ -161,6 +161,11 @@ LRESULT FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
             return reinterpret_cast<LRESULT>(background_.get());
         }
+        case WM_QUERYENDSESSION:
+            return TRUE;  // the session may always end
+        case WM_ENDSESSION:
+            raise([ending = wParam != FALSE](FormEvents& events) { events.onSessionEnd(ending); });
+            return 0;
         case WM_DESTROY:
             events_ = nullptr;
             PostQuitMessage(0);

@@ -138,6 +138,21 @@ TEST_F(Resident, ExitStopsTheTimerRemovesTheIconSavesToggleOnlyAndEnds) {
     EXPECT_FALSE(desktop.form.visible);
 }
 
+TEST_F(Resident, TheSessionsEndLeavesAsExitDoesAndACancelledOneChangesNothing) {
+    start();
+    desktop.form.toggle = 1;
+    form.onSessionEnd(false);
+    EXPECT_FALSE(form.ended());
+    EXPECT_TRUE(desktop.log.calls.empty());
+    form.onSessionEnd(true);
+    EXPECT_TRUE(form.ended());
+    EXPECT_FALSE(desktop.loop.timers.contains(TimerId::Tick));
+    EXPECT_FALSE(desktop.tray.present);
+    EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"1");
+    EXPECT_TRUE(desktop.form.destroyed);
+    EXPECT_TRUE(desktop.boxes.shown.empty());
+}
+
 TEST_F(Resident, NoRealMoveOfThePointerActsAsATrayClickWhateverItsPlace) {
     start();
     // At high scaling the window is wider than 517 pixels: the pointer crosses
@@ -174,8 +189,13 @@ TEST_F(Resident, OnlyARightButtonReleaseAndALeftDoubleClickOnTheIconDoAnything) 
     EXPECT_EQ(desktop.form.position, (Point{(1024 - 239) / 2, (768 - 126) / 2}));
 }
 
-TEST_F(Resident, TheCloseBoxAndMinimizingOnlyHideTheWindow) {
+TEST_F(Resident, CloseRequestsAndMinimizingOnlyHideTheWindowOrKeepItHidden) {
     start();
+    // A close from a task list reaches the hidden, minimized window too.
+    form.onCloseRequest();
+    EXPECT_FALSE(desktop.form.visible);
+    EXPECT_FALSE(form.ended());
+
     form.onMouseMove(fake::trayCallback(515));
     form.onCloseRequest();
     EXPECT_FALSE(desktop.form.visible);

@@ -193,19 +193,31 @@ TEST_F(Startup, AWindowClosedDuringStartUpIsCentredWhenTheTrayBringsItBack) {
     EXPECT_EQ(desktop.form.position, (Point{(1024 - 239) / 2, (768 - 126) / 2}));
 }
 
-TEST_F(Startup, ExitChosenDuringAWaitStopsStartUpThere) {
-    fake::installMonitor(desktop.machine, kFolder);
-    desktop.machine.setSetting(L"Toggle", L"2");
-    desktop.form.menuAnswer = MenuChoice::Exit;
-    desktop.loop.at(Millis{1500},
-                    [&] { form.onMouseMove(fake::trayCallback(517)); });  // in the launch wait
-    load();
-    EXPECT_TRUE(form.ended());
-    EXPECT_EQ(desktop.log.count(Call::FindWindow), 1);  // no search after the exit
-    EXPECT_TRUE(desktop.boxes.shown.empty());
-    EXPECT_FALSE(desktop.tray.present);
-    EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"2");
-    EXPECT_EQ(desktop.log.count(Call::DestroyForm), 1);
+TEST(StartupEnd, ExitOrTheSessionsEndDuringAWaitStopsStartUpThereWritingNothing) {
+    for (const bool sessionEnds : {false, true}) {
+        FakeDesktop desktop;
+        Form1 form(desktop.roles());
+        desktop.form.events = &form;
+        fake::installMonitor(desktop.machine, kFolder);
+        desktop.machine.setSetting(L"Toggle", L"2");
+        desktop.form.menuAnswer = MenuChoice::Exit;
+        desktop.loop.at(Millis{1000}, [&] { form.onSessionEnd(false); });  // called off
+        desktop.loop.at(Millis{1500}, [&] {                                // in the launch wait
+            if (sessionEnds) {
+                form.onSessionEnd(true);
+            } else {
+                form.onMouseMove(fake::trayCallback(517));
+            }
+        });
+        form.load();
+        EXPECT_TRUE(form.ended());
+        EXPECT_EQ(desktop.log.count(Call::FindWindow), 1);  // no search after the exit
+        EXPECT_TRUE(desktop.boxes.shown.empty());
+        EXPECT_FALSE(desktop.tray.present);
+        EXPECT_EQ(desktop.log.count(Call::WriteSetting), 0);
+        EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"2");
+        EXPECT_EQ(desktop.log.count(Call::DestroyForm), 1);
+    }
 }
 
 TEST_F(Startup, ExitChosenWhileTheLookupsMessageIsUpEndsWithoutAnotherMessage) {

@@ -186,6 +186,13 @@ void optionsAndExit(const Paths& paths) {
     PostMessageW(options, WM_SYSCOMMAND, SC_CLOSE, 0);
     expect(waitUntil([&] { return optionsWindow(pid) == nullptr; }, 3s), "its close box hides it");
     expect(resident.program.running(), "and the program runs on");
+    // A task list's "end task" and close-all tools send the hidden window a
+    // close request too.
+    const HWND form = formWindow(pid);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(form, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer);
+    expect(!IsWindowVisible(form), "a close request to the hidden window leaves it hidden");
+    expect(resident.program.running(), "and the program in the tray");
 
     postDoubleClick(resident.icon);
     require(waitUntil([&] { return (options = optionsWindow(pid)) != nullptr; }, 3s),

@@ -31,7 +31,13 @@ std::string text(const RECT& rect) {
 HWND showOptions(const Resident& resident) {
     postDoubleClick(resident.icon);
     HWND options = nullptr;
-    waitUntil([&] { return (options = optionsWindow(resident.program.id())) != nullptr; }, 5s);
+    // Restored from minimized: visible first, then at its normal size.
+    waitUntil(
+        [&] {
+            options = optionsWindow(resident.program.id());
+            return options != nullptr && !IsIconic(options);
+        },
+        5s);
     return options;
 }
 
@@ -170,6 +176,75 @@ void iconDroppedSilently(const Paths& paths) {
     expect(resident.program.waitForExit(10s), "the program ends after the monitor");
 }
 
+bool checked(HWND button) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+    return state == BST_CHECKED;
+}
+
+// The session ends as Windows ends it at log-off or shut-down: wineboot asks
+// every process's top-level windows, hidden ones included, whether the session
+// may end, tells them that it ends, then ends the process; one process after
+// another, in process-id order.
+void endSession() {
+    Process wineboot = Process::start(L"C:\\windows\\system32\\wineboot.exe", {L"--end-session"});
+    require(wineboot.waitForExit(60s), "the session's end finishes");
+    expectEqual(static_cast<long long>(wineboot.exitCode().value_or(999)), 0,
+                "the session's end went through (wineboot's exit code)");
+}
+
+void sessionEnd(const Paths& paths) {
+    // Resident with Toggle checked since the start. The program launches the
+    // monitor, so the monitor's process comes after it and is ended after it:
+    // the program never sees it vanish.
+    Standin standin(paths, monitorFolder(paths));
+    standin.write(readings());
+    setMonitorInstallEntry(standin.install());
+    Resident resident{startProgram(paths), {}};
+    if (!waitForClicks(standin, 6, 20s)) describeFailure(standin);
+    const auto icon = waitForTrayTip(kReadingTip, 5s);
+    require(icon.has_value(), "the program is resident with the first reading");
+    resident.icon = *icon;
+    const DWORD monitorProcess = processOf(standin.mainWindow());
+    require(monitorProcess > resident.program.id(),
+            "the monitor's process id follows the program's");
+    const HWND options = showOptions(resident);
+    require(options != nullptr, "the options window shows");
+    const HWND toggle = childWithText(options, L"Toggle CPU && MB Temps");
+    require(toggle != nullptr, "it offers Toggle");
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(toggle, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+    require(checked(toggle), "Toggle is checked");
+    PostMessageW(options, WM_SYSCOMMAND, SC_CLOSE, 0);
+    require(waitUntil([&] { return !IsWindowVisible(options); }, 3s), "the window is hidden");
+    expect(!userSetting(L"Toggle").has_value(), "nothing is written before the end");
+
+    endSession();
+    expect(resident.program.waitForExit(5s), "the program has ended");
+    expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"1", "Toggle is saved");
+    expect(!userSetting(L"TrayColor").has_value(), "TrayColor is not written");
+    expect(trayIcons().empty(), "no tray icon is left");
+
+    // During start-up, while the program waits for the monitor it launched
+    // (whose window never comes): it ends, and writes nothing.
+    setUserSetting(L"Toggle", L"2");
+    StandinSetup absent = readings();
+    absent.mainWindow = false;
+    standin.write(absent);
+    const auto startsBefore = startedCount(standin.log());
+    Process starting = startProgram(paths);
+    require(waitUntil([&] { return startedCount(standin.log()) > startsBefore; }, 20s),
+            "start-up launches the monitor");
+    pauseFor(500ms);
+    require(starting.running(), "and waits for its window");
+    endSession();
+    expect(starting.waitForExit(5s), "the starting program has ended");
+    expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"2", "Toggle is as stored");
+    expect(!userSetting(L"TrayColor").has_value(), "TrayColor is not written");
+    expect(trayIcons().empty(), "no tray icon is left");
+    standin.quit();
+}
+
 struct Shape {
     const char* name;
     DWORD type;
@@ -277,12 +352,6 @@ void installEntryShapes(const Paths& paths) {
     }
 }
 
-bool checked(HWND button) {
-    DWORD_PTR state = 0;
-    SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
-    return state == BST_CHECKED;
-}
-
 // Stored options of another shape leave the options as they start (Black, not
 // alternating), and nothing writes them back but the exit's Toggle.
 void storedOptionShapes(const Paths& paths) {
@@ -341,6 +410,10 @@ const ScenarioRegistration entryShapesScenario(
     "program_install_entry_shapes",
     "install entries of the wrong shape take the not-found road; no NUL is fine",
     &installEntryShapes);
+const ScenarioRegistration sessionEndScenario(
+    "program_session_end",
+    "the session's end: resident, leaves as Exit does; starting, ends writing nothing",
+    &sessionEnd);
 const ScenarioRegistration optionShapesScenario(
     "program_stored_option_shapes",
     "stored options of the wrong shape leave the options as they start, not rewritten",
