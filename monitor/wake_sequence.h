@@ -31,18 +31,42 @@ class InputBlock {
     Point savedCursor_;
 };
 
+// For its lifetime, rectangles and cursor positions are those the window
+// itself sees: the monitor's own points, at any display scaling.
+class WindowCoordinates {
+  public:
+    WindowCoordinates(OtherWindows& windows, WindowHandle window) : windows_(windows) {
+        windows_.useCoordinatesOf(window);
+    }
+    ~WindowCoordinates() {
+        try {
+            windows_.useOwnCoordinates();
+        } catch (...) {
+            // Nothing more can be done from a destructor.
+        }
+    }
+    WindowCoordinates(const WindowCoordinates&) = delete;
+    WindowCoordinates& operator=(const WindowCoordinates&) = delete;
+
+  private:
+    OtherWindows& windows_;
+};
+
 class WakeSequence {
   public:
     WakeSequence(OtherWindows& windows, SyntheticInput& input, Waits& waits, WindowHandle probe)
         : windows_(windows), input_(input), waits_(waits), probe_(probe) {}
 
     // True when the panel strip was clicked; false when the monitor could not
-    // be brought to the front at non-negative screen coordinates.
+    // be brought to the front at non-negative screen coordinates, or did not
+    // answer within the time the front is waited for.
     bool wakeProbe();
 
   private:
     void waitForSplash();
-    WindowHandle bringToFront();
+    WindowHandle bringToFront(Millis deadline);
+    bool answers(Millis deadline);
+    Rect monitorRect();
     void clickPanels(std::int16_t x, std::int16_t y);
     void clickAt(std::int16_t x, std::int16_t y);
 

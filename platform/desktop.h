@@ -84,9 +84,24 @@ class OtherWindows {
     virtual std::wstring windowText(WindowHandle window) = 0;
     virtual WindowHandle foregroundWindow() = 0;
     virtual void setForegroundWindow(WindowHandle window) = 0;
+    // Showing a window or changing its place in the z-order waits until its
+    // program's thread takes the change: ask first whether it answers.
     virtual void showWindow(WindowHandle window, ShowCommand command) = 0;
     virtual void setTopmost(WindowHandle window, bool onTop) = 0;
     virtual std::optional<Rect> windowRect(WindowHandle window) = 0;
+    // Asks the window's thread for an answer without waiting for it; the
+    // answer arrives while messages are pumped or waited for. answered() is
+    // true once every window asked has answered (a window that is gone
+    // cannot be asked, and is not waited for).
+    virtual void askForAnswer(WindowHandle window) = 0;
+    virtual bool answered() = 0;
+    // From now until useOwnCoordinates(), window rectangles and the cursor's
+    // position (SyntheticInput) are in the coordinates this window itself
+    // sees: a window the system scales for display (one that is not DPI
+    // aware) sees its own unscaled pixels. Where the platform cannot do
+    // that, coordinates stay the program's own.
+    virtual void useCoordinatesOf(WindowHandle window) = 0;
+    virtual void useOwnCoordinates() = 0;
 };
 
 // Synthetic mouse input.

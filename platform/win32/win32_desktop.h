@@ -51,6 +51,10 @@ class Win32Desktop final : public OtherWindows,
     void showWindow(WindowHandle window, ShowCommand command) override;
     void setTopmost(WindowHandle window, bool onTop) override;
     std::optional<Rect> windowRect(WindowHandle window) override;
+    void askForAnswer(WindowHandle window) override;
+    bool answered() override { return answers_ == asked_; }
+    void useCoordinatesOf(WindowHandle window) override;
+    void useOwnCoordinates() override;
 
     // SyntheticInput
     Point cursorPos() override;
@@ -109,6 +113,9 @@ class Win32Desktop final : public OtherWindows,
     FormWindow form_;
     OwnedWinEventHook windowWatch_;
     OwnedWinEventHook foregroundWatch_;
+    unsigned asked_ = 0;                              // answers asked of other windows
+    unsigned answers_ = 0;                            // and received
+    DPI_AWARENESS_CONTEXT ownCoordinates_ = nullptr;  // while another window's are used
 };
 
 // Conversions between the seam's handles and the platform's.

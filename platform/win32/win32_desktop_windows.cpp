@@ -3,11 +3,29 @@
 #include "platform/win32/win32_desktop.h"
 
 #include <array>
+#include <utility>
 
 namespace tervane::win32 {
 namespace {
 
 using Visit = std::function<bool(WindowHandle)>;
+
+// Counts an answer; called while this thread takes its messages.
+void CALLBACK onAnswer(HWND, UINT, ULONG_PTR answers, LRESULT) noexcept {
+    ++*reinterpret_cast<unsigned*>(answers);
+}
+
+// Windows 10 1607 and later; looked up when used, so that the program still
+// starts where they are missing (coordinates then stay the program's own).
+template <class Function>
+Function* user32Function(const char* name) {
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+    return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(found));
+}
+const auto setThreadDpiAwarenessContext =
+    user32Function<decltype(::SetThreadDpiAwarenessContext)>("SetThreadDpiAwarenessContext");
+const auto getWindowDpiAwarenessContext =
+    user32Function<decltype(::GetWindowDpiAwarenessContext)>("GetWindowDpiAwarenessContext");
 
 BOOL CALLBACK visitDescendant(HWND window, LPARAM visit) noexcept {
     try {
@@ -50,6 +68,30 @@ std::optional<Rect> Win32Desktop::windowRect(WindowHandle window) {
     RECT rect{};
     if (!GetWindowRect(toHwnd(window), &rect)) return std::nullopt;
     return Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+void Win32Desktop::askForAnswer(WindowHandle window) {
+    // WM_NULL does nothing; the reply comes once the window's thread has taken it.
+    if (SendMessageCallbackW(toHwnd(window), WM_NULL, 0, 0, &onAnswer,
+                             reinterpret_cast<ULONG_PTR>(&answers_))) {
+        ++asked_;
+    }
+}
+
+void Win32Desktop::useCoordinatesOf(WindowHandle window) {
+    // The thread takes the window's DPI awareness: the system then maps
+    // rectangles and cursor positions as that window sees them.
+    if (setThreadDpiAwarenessContext == nullptr || getWindowDpiAwarenessContext == nullptr) return;
+    if (const DPI_AWARENESS_CONTEXT context = getWindowDpiAwarenessContext(toHwnd(window))) {
+        const DPI_AWARENESS_CONTEXT previous = setThreadDpiAwarenessContext(context);
+        if (ownCoordinates_ == nullptr) ownCoordinates_ = previous;
+    }
+}
+
+void Win32Desktop::useOwnCoordinates() {
+    if (ownCoordinates_ != nullptr) {
+        setThreadDpiAwarenessContext(std::exchange(ownCoordinates_, nullptr));
+    }
 }
 
 Point Win32Desktop::cursorPos() {

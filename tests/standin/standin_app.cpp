@@ -152,8 +152,18 @@ void StandinApp::openMainWindow() {
         log_.write("splash-shown");
         return;
     }
+    showMainWindow();
+}
+
+void StandinApp::showMainWindow() {
     ShowWindow(main_.get(), showCommand_);
     log_.write("main-shown");
+    if (config_.busyMs > 0) {
+        // Answers nothing meanwhile: whoever shows or moves this window waits.
+        log_.write("busy ms=" + std::to_string(config_.busyMs));
+        Sleep(static_cast<DWORD>(config_.busyMs));
+        log_.write("busy-over");
+    }
 }
 
 void StandinApp::endSplash() {
@@ -161,8 +171,7 @@ void StandinApp::endSplash() {
     splash_.reset();
     log_.write("splash-gone");
     if (!main_) return;
-    ShowWindow(main_.get(), showCommand_);
-    log_.write("main-shown");
+    showMainWindow();
 }
 
 void StandinApp::buildTree() {
@@ -220,8 +229,9 @@ void StandinApp::apply(StandinConfig next) {
     }
     const bool moved = !samePlacement(next, config_);
     const bool reshaped = !sameShape(next.tree, config_.tree);
-    // Splash and main-window presence belong to the start only.
+    // Splash, busy time and main-window presence belong to the start only.
     next.splashMs = config_.splashMs;
+    next.busyMs = config_.busyMs;
     next.mainWindow = config_.mainWindow;
     config_ = std::move(next);
     if (main_) {

@@ -44,6 +44,7 @@ class StandinApp {
     void buildTree();
     void updateTexts();
     void endSplash();
+    void showMainWindow();
     void logClick(HWND window, LPARAM lParam);
     void logWaitingClicks();
     void paint(HWND window);

@@ -89,6 +89,10 @@ ParseResult parseConfig(std::string_view text) {
             const auto ms = toInt(nextWord(rest));
             if (!ms || *ms < 0 || !nextWord(rest).empty()) return fail("splash MS");
             config.splashMs = *ms;
+        } else if (key == "busy") {
+            const auto ms = toInt(nextWord(rest));
+            if (!ms || *ms < 0 || !nextWord(rest).empty()) return fail("busy MS");
+            config.busyMs = *ms;
         } else if (key == "no-main-window") {
             config.mainWindow = false;
         } else if (key == "log") {

@@ -6,6 +6,8 @@
 //   size W H            its size (default 640 400)
 //   splash MS           show the splash window for MS milliseconds first; the
 //                       main window exists meanwhile, hidden
+//   busy MS             once the main window shows, the program's thread sleeps
+//                       MS milliseconds (a monitor reading its sensors, or hung)
 //   no-main-window      never create the main window (a monitor that never appears)
 //   log PATH            append events and clicks to PATH (relative: beside the file)
 //   window DEPTH TEXT   one window of the tree, in walk order; depth 1 is a child
@@ -34,6 +36,7 @@ struct StandinConfig {
     int width = 640;
     int height = 400;
     int splashMs = 0;
+    int busyMs = 0;
     bool mainWindow = true;
     std::wstring logPath;
     std::vector<TreeWindow> tree;

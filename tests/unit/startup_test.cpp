@@ -154,6 +154,44 @@ TEST_F(Startup, AMonitorThatCannotBeWokenIsReportedAndLeftTopmost) {
     EXPECT_FALSE(desktop.tray.present);
 }
 
+TEST(StartupBusy, ExitDuringTheWakeOfABusyOrHungMonitorEndsAtOnce) {
+    // Busy reading its sensors right after it showed its window, or hung.
+    for (const Millis busyUntil : {Millis{10'000}, Millis::max()}) {
+        FakeDesktop desktop;
+        Form1 form(desktop.roles());
+        desktop.form.events = &form;
+        fake::installMonitor(desktop.machine, kFolder);
+        FakeMonitor monitor(desktop.windows);
+        desktop.windows.window(monitor.main()).busyUntil = busyUntil;
+        desktop.form.menuAnswer = MenuChoice::Exit;
+        desktop.loop.at(Millis{2'500}, [&] { form.onMouseMove(fake::trayCallback(517)); });
+        Millis endedAt{-1};
+        desktop.log.beforeCall = [&](Call call) {
+            if (call == Call::DestroyForm) endedAt = desktop.loop.clock;
+        };
+        form.load();
+        EXPECT_TRUE(form.ended());
+        EXPECT_GE(endedAt, Millis{2'500});
+        EXPECT_LT(endedAt, Millis{2'600});
+        EXPECT_EQ(desktop.windows.frozenCalls, 0);
+        EXPECT_TRUE(desktop.boxes.shown.empty());
+    }
+}
+
+TEST_F(Startup, AMonitorThatNeverAnswersIsReportedWhenTheThirtySecondsAreUp) {
+    fake::installMonitor(desktop.machine, kFolder);
+    FakeMonitor monitor(desktop.windows);
+    desktop.windows.window(monitor.main()).busyUntil = Millis::max();
+    load();
+    ASSERT_EQ(desktop.boxes.shown.size(), 1u);
+    EXPECT_EQ(desktop.boxes.shown[0].text,
+              L"Unable to initialize PC Probe! Close PC Probe and try again");
+    EXPECT_GE(clockAtBox(0), Millis{31'000});
+    EXPECT_LT(clockAtBox(0), Millis{31'300});
+    EXPECT_TRUE(desktop.input.clicks.empty());
+    EXPECT_TRUE(form.ended());
+}
+
 TEST_F(Startup, ASecondCopyIsRefusedBeforeAnythingShowsWhateverKeptItFromTheToken) {
     // Held by another copy; held by one running elevated, which this copy may
     // not even open; or not to be had at all: never two copies.

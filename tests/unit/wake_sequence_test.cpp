@@ -31,6 +31,7 @@ struct Wake {
 
     Wake() {
         windows.onForegroundChange = [this] { loop.windowChanged(); };
+        windows.loop = &loop;
     }
     bool run(WindowHandle probe) {
         return monitor::WakeSequence(windows, input, waits, probe).wakeProbe();
@@ -60,6 +61,73 @@ TEST_P(WakeCornerTest, ClicksTheStripTopmostThenOnceMoreAndPutsEverythingBack) {
 INSTANTIATE_TEST_SUITE_P(Corners, WakeCornerTest,
                          testing::Values(Rect{0, 0, 640, 400}, Rect{100, 120, 740, 520},
                                          Rect{32212, 32667, 32852, 33067}));
+
+// The display's scaling, whether the monitor is DPI aware, and its corner in
+// its own coordinates.
+struct Scaling {
+    int percent;
+    bool dpiUnaware;
+    Point corner;
+};
+
+class WakeScalingTest : public testing::TestWithParam<Scaling> {};
+
+TEST_P(WakeScalingTest, PressesLandOnTheMonitorsOwnPointsAndTheCursorComesBackExactly) {
+    const auto [percent, dpiUnaware, corner] = GetParam();
+    Wake w;
+    w.windows.scalePercent = percent;
+    // A monitor that is not DPI aware is stretched: its own pixels are the
+    // screen's times the scaling.
+    const int s = dpiUnaware ? percent : 100;
+    const Rect physical{corner.x * s / 100, corner.y * s / 100, (corner.x + 640) * s / 100,
+                        (corner.y + 400) * s / 100};
+    FakeMonitor monitor(w.windows, physical);
+    w.windows.window(monitor.main()).dpiUnaware = dpiUnaware;
+    const Point userCursor = w.input.cursor;  // no whole 96-DPI point at 150 or 250 %
+
+    EXPECT_TRUE(w.run(monitor.main()));
+
+    std::vector<Point> pressed;
+    for (const auto& click : w.input.clicks) {
+        pressed.push_back(w.windows.ownPoint(monitor.main(), click.at));
+    }
+    EXPECT_EQ(pressed, kStrip);
+    EXPECT_EQ(w.input.cursor, userCursor);
+    EXPECT_FALSE(w.input.inputBlocked);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scalings, WakeScalingTest,
+                         testing::Values(Scaling{100, true, {100, 120}},
+                                         Scaling{150, true, {100, 120}},
+                                         Scaling{250, true, {100, 120}},
+                                         Scaling{150, false, {100, 120}},
+                                         // Beyond 16 bits on the screen, not in its own pixels.
+                                         Scaling{250, true, {32'212, 32'667}}));
+
+TEST(WakeTest, ABusyMonitorIsActedOnOnlyOnceItAnswersThenWokenAsDesigned) {
+    Wake w;
+    FakeMonitor monitor(w.windows);
+    w.windows.window(monitor.main()).busyUntil = Millis{8'000};
+    EXPECT_TRUE(w.run(monitor.main()));
+    EXPECT_EQ(w.windows.frozenCalls, 0);
+    EXPECT_GE(w.loop.clock, Millis{8'000});
+    EXPECT_LT(w.loop.clock, Millis{8'500});
+    EXPECT_EQ(offsetsOf(w.input.clicks, FakeMonitor::kDefaultRect), kStrip);
+    // Waiting on its answer, not polling fast.
+    EXPECT_LT(w.loop.pumps, 8'000 / 50);
+}
+
+TEST(WakeTest, AHungMonitorIsNeverWaitedOnAndFailsWhenTheThirtySecondsAreUp) {
+    Wake w;
+    FakeMonitor monitor(w.windows);
+    w.windows.window(monitor.main()).busyUntil = Millis::max();
+    EXPECT_FALSE(w.run(monitor.main()));
+    EXPECT_EQ(w.windows.frozenCalls, 0);
+    EXPECT_GE(w.loop.clock, Millis{30'000});
+    EXPECT_LT(w.loop.clock, Millis{30'200});
+    EXPECT_TRUE(w.input.clicks.empty());
+    EXPECT_EQ(w.log.count(Call::ShowWindowShow) + w.log.count(Call::SetTopmostOn), 0);
+}
 
 TEST(WakeTest, ACornerLeftOfOrAboveTheScreenIsNotSupportedAndStaysTopmost) {
     for (const Rect rect : {Rect{-1, 0, 639, 400}, Rect{0, -1, 640, 399}}) {

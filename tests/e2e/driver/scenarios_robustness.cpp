@@ -1,7 +1,7 @@
 // Tervane Lite where a careless desktop could trip it: a pointer crossing its
 // window at high scaling, a window closed while it starts, a first copy it may
-// not open, a shell that drops its icon without a word, and registry values of
-// the wrong shape.
+// not open, a shell that drops its icon without a word, registry values of the
+// wrong shape, the session's end, and a monitor too busy to answer.
 
 #include <windows.h>
 
@@ -245,6 +245,52 @@ void sessionEnd(const Paths& paths) {
     standin.quit();
 }
 
+// A monitor busy reading its sensors right after it shows its window: its
+// thread answers nothing for 15 s. The wake waits for it serving the tray, so
+// Exit works meanwhile; left alone, the wake completes once it answers.
+void monitorBusyAtWake(const Paths& paths) {
+    Standin standin(paths, monitorFolder(paths));
+    StandinSetup busy = readings();
+    busy.busyMs = 15'000;
+    standin.write(busy);
+    setMonitorInstallEntry(standin.install());
+
+    Process program = startProgram(paths);
+    const auto busySince = [&] { return standin.log().firstTick("busy ms="); };
+    if (!waitUntil([&] { return busySince().has_value(); }, 20s)) describeFailure(standin);
+    require(busySince().has_value(), "the launched monitor shows its window and turns busy");
+    // The program finds the window at once and wakes it a second later.
+    pauseFor(5s);
+    const auto icon = trayIconWithTip(L"Tervane Lite By Dravel");
+    require(icon.has_value(), "start-up shows its tray icon with the first tip");
+    postRightButtonUp(*icon);
+    require(chooseOnlyTrayMenuItem(program.id()),
+            "while the wake waits for the busy monitor, the tray menu opens");
+    expect(program.waitForExit(3s), "and its Exit ends the program at once");
+    expect(!standin.log().firstTick("busy-over").has_value(), "while the monitor is still busy");
+    expect(standin.log().clicks.empty(), "no click was made");
+    standin.quit();
+    require(waitUntil([&] { return standin.log().firstTick("quit").has_value(); }, 30s),
+            "the monitor ends once it answers again");
+    pauseFor(1s);
+
+    // Left alone, the wake goes on once the monitor answers.
+    Standin again(paths, monitorFolder(paths) + L" again");
+    again.write(busy);
+    setMonitorInstallEntry(again.install());
+    Process waking = startProgram(paths);
+    if (!waitForClicks(again, 6, 40s)) describeFailure(again);
+    const StandinLog log = again.log();
+    expectWakeClicks(log, 0, "a busy monitor, once it answers");
+    if (const auto answering = log.firstTick("busy-over"); answering && !log.clicks.empty()) {
+        note("first click " + std::to_string(log.clicks.front().tick - *answering) +
+             " ms after the monitor answers again");
+    }
+    expect(waitForTrayTip(kReadingTip, 5s).has_value(), "the first reading shows in the tray");
+    again.quit();
+    expect(waking.waitForExit(10s), "the program ends after the monitor");
+}
+
 struct Shape {
     const char* name;
     DWORD type;
@@ -414,6 +460,10 @@ const ScenarioRegistration sessionEndScenario(
     "program_session_end",
     "the session's end: resident, leaves as Exit does; starting, ends writing nothing",
     &sessionEnd);
+const ScenarioRegistration busyScenario(
+    "program_monitor_busy_at_wake",
+    "a monitor whose thread is busy at the wake: Exit works meanwhile, the wake completes after",
+    &monitorBusyAtWake);
 const ScenarioRegistration optionShapesScenario(
     "program_stored_option_shapes",
     "stored options of the wrong shape leave the options as they start, not rewritten",

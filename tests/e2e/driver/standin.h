@@ -28,6 +28,7 @@ struct StandinSetup {
     POINT position{100, 100};
     SIZE size{640, 400};
     int splashMs = 0;
+    int busyMs = 0;  // the thread sleeps this long once the main window shows
     bool mainWindow = true;
     std::vector<StandinWindow> tree;
     bool quit = false;

@@ -23,6 +23,9 @@ enum class Call {
     SetTopmostOn,
     SetTopmostOff,
     WindowRect,
+    AskForAnswer,
+    UseWindowCoordinates,
+    UseOwnCoordinates,
     // SyntheticInput
     CursorPos,
     SetCursorPos,

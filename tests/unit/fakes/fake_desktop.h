@@ -26,6 +26,7 @@ struct FakeDesktop {
     FakeDesktop() {
         windows.ownWindow = FakeOptionsWindow::kWindow;
         windows.onForegroundChange = [this] { loop.windowChanged(); };
+        windows.loop = &loop;
     }
     FakeDesktop(const FakeDesktop&) = delete;
     FakeDesktop& operator=(const FakeDesktop&) = delete;

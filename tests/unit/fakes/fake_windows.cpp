@@ -1,6 +1,7 @@
 #include "fakes/fake_windows.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tervane::fake {
 
@@ -36,6 +37,31 @@ std::set<WindowHandle> FakeOtherWindows::topmostWindows() const {
         if (w.topmost) topmost.insert(handle);
     }
     return topmost;
+}
+
+int FakeOtherWindows::scaleNow() const {
+    const auto found = windows_.find(coordinatesOf_);
+    return found != windows_.end() && found->second.dpiUnaware ? scalePercent : 100;
+}
+
+namespace {
+std::int32_t scaled(std::int32_t value, int numerator, int denominator) {
+    return static_cast<std::int32_t>(std::lround(double(value) * numerator / denominator));
+}
+}  // namespace
+
+Point FakeOtherWindows::toPhysical(Point p) const {
+    return {scaled(p.x, scaleNow(), 100), scaled(p.y, scaleNow(), 100)};
+}
+
+Point FakeOtherWindows::fromPhysical(Point p) const {
+    return {scaled(p.x, 100, scaleNow()), scaled(p.y, 100, scaleNow())};
+}
+
+Point FakeOtherWindows::ownPoint(WindowHandle window, Point screen) const {
+    const FakeWindow& w = windows_.at(window);
+    const int scale = w.dpiUnaware ? scalePercent : 100;
+    return {scaled(screen.x - w.rect.left, 100, scale), scaled(screen.y - w.rect.top, 100, scale)};
 }
 
 WindowHandle FakeOtherWindows::findWindow(std::wstring_view className, std::wstring_view title) {
@@ -82,8 +108,17 @@ void FakeOtherWindows::setForegroundWindow(WindowHandle window) {
     if (changed && onForegroundChange) onForegroundChange();
 }
 
+void FakeOtherWindows::waitUntilAnswering(WindowHandle window) {
+    const auto found = windows_.find(window);
+    if (loop == nullptr || found == windows_.end() || found->second.busyUntil <= loop->clock)
+        return;
+    ++frozenCalls;  // the program waits, serving nothing
+    loop->clock = found->second.busyUntil;
+}
+
 void FakeOtherWindows::showWindow(WindowHandle window, ShowCommand command) {
     log_.record(command == ShowCommand::Show ? Call::ShowWindowShow : Call::ShowWindowNormal);
+    waitUntilAnswering(window);
     if (command == ShowCommand::ShowNormal && windows_.contains(window)) {
         windows_.at(window).minimized = false;
     }
@@ -91,6 +126,7 @@ void FakeOtherWindows::showWindow(WindowHandle window, ShowCommand command) {
 
 void FakeOtherWindows::setTopmost(WindowHandle window, bool onTop) {
     log_.record(onTop ? Call::SetTopmostOn : Call::SetTopmostOff);
+    waitUntilAnswering(window);
     if (windows_.contains(window)) windows_.at(window).topmost = onTop;
 }
 
@@ -100,18 +136,43 @@ std::optional<Rect> FakeOtherWindows::windowRect(WindowHandle window) {
     const FakeWindow& w = windows_.at(window);
     // A minimized window sits far off the screen, as on the platform.
     if (w.minimized) return Rect{-32000, -32000, -31840, -31972};
-    return w.rect;
+    const Point topLeft = fromPhysical({w.rect.left, w.rect.top});
+    const Point bottomRight = fromPhysical({w.rect.right, w.rect.bottom});
+    return Rect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+void FakeOtherWindows::askForAnswer(WindowHandle window) {
+    log_.record(Call::AskForAnswer);
+    const auto found = windows_.find(window);
+    if (found == windows_.end()) return;  // a window that is gone cannot be asked
+    ++asked_;
+    const Millis busyUntil = found->second.busyUntil;
+    if (loop == nullptr) {
+        ++answers_;
+    } else if (busyUntil != Millis::max()) {
+        loop->at(std::max(loop->clock, busyUntil), [this] { ++answers_; });
+    }
+}
+
+void FakeOtherWindows::useCoordinatesOf(WindowHandle window) {
+    log_.record(Call::UseWindowCoordinates);
+    coordinatesOf_ = window;
+}
+
+void FakeOtherWindows::useOwnCoordinates() {
+    log_.record(Call::UseOwnCoordinates);
+    coordinatesOf_ = 0;
 }
 
 Point FakeSyntheticInput::cursorPos() {
     log_.record(Call::CursorPos);
-    return cursor;
+    return windows_.fromPhysical(cursor);
 }
 
 void FakeSyntheticInput::setCursorPos(Point point) {
     log_.record(Call::SetCursorPos);
-    cursor = point;
-    cursorMoves.push_back(point);
+    cursor = windows_.toPhysical(point);
+    cursorMoves.push_back(cursor);
 }
 
 void FakeSyntheticInput::leftClick() {

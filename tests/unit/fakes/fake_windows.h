@@ -1,7 +1,8 @@
 #pragma once
 // Other programs' windows: a tree with classes, texts and rectangles, walked
-// depth first in creation order as the platform walks it, and a foreground
-// that can refuse to move.
+// depth first in creation order as the platform walks it, a foreground that
+// can refuse to move, programs whose thread is busy for a while, and display
+// scaling that stretches windows that are not DPI aware.
 
 #include <functional>
 #include <map>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "fakes/call_log.h"
+#include "fakes/fake_loop.h"
 #include "platform/desktop.h"
 
 namespace tervane::fake {
@@ -18,9 +20,13 @@ struct FakeWindow {
     WindowHandle parent = 0;
     std::wstring className;
     std::wstring text;
-    Rect rect;
+    Rect rect;  // on the screen, in physical pixels
     bool topmost = false;
     bool minimized = false;
+    // Its thread answers nothing before this time (Millis::max(): hung).
+    Millis busyUntil{0};
+    // Laid out in 96-DPI pixels and stretched by the display's scaling.
+    bool dpiUnaware = false;
 };
 
 class FakeOtherWindows : public OtherWindows {
@@ -36,12 +42,24 @@ class FakeOtherWindows : public OtherWindows {
     FakeWindow& window(WindowHandle handle) { return windows_.at(handle); }
     bool exists(WindowHandle handle) const { return windows_.contains(handle); }
     std::set<WindowHandle> topmostWindows() const;
+    // The scaling, in percent, of the coordinates in use now.
+    int scaleNow() const;
+    // A window's point in its own coordinates, from a physical screen point.
+    Point ownPoint(WindowHandle window, Point screen) const;
+    Point toPhysical(Point p) const;
+    Point fromPhysical(Point p) const;
 
     // A window that is not in the tree but may take the foreground (the form's).
     WindowHandle ownWindow = 0;
     WindowHandle foreground = 0;
     bool refuseForeground = false;
     bool failWindowRect = false;
+    // The display's scaling, in percent.
+    int scalePercent = 100;
+    // Busy windows answer once the clock has passed their time; showing one
+    // or changing its z-order before that freezes the program until then.
+    FakeMessageLoop* loop = nullptr;
+    int frozenCalls = 0;
     // What each visit of forEachDescendant answered, in order (false stopped the walk).
     std::vector<bool> visitAnswers;
     // Told when the foreground moves, as the platform tells a watcher.
@@ -59,8 +77,14 @@ class FakeOtherWindows : public OtherWindows {
     void showWindow(WindowHandle window, ShowCommand command) override;
     void setTopmost(WindowHandle window, bool onTop) override;
     std::optional<Rect> windowRect(WindowHandle window) override;
+    void askForAnswer(WindowHandle window) override;
+    bool answered() override { return answers_ == asked_; }
+    void useCoordinatesOf(WindowHandle window) override;
+    void useOwnCoordinates() override;
 
   private:
+    void waitUntilAnswering(WindowHandle window);
+
     void visitChildren(WindowHandle parent, const std::function<bool(WindowHandle)>& visit,
                        bool& go);
 
@@ -68,10 +92,13 @@ class FakeOtherWindows : public OtherWindows {
     std::map<WindowHandle, FakeWindow> windows_;
     std::vector<WindowHandle> order_;  // creation order, the walk's order
     WindowHandle next_ = 0x100;
+    long asked_ = 0;
+    long answers_ = 0;
+    WindowHandle coordinatesOf_ = 0;  // 0: the program's own
 };
 
 struct Click {
-    Point at;
+    Point at;  // physical screen pixels
     bool inputBlocked = false;
     std::set<WindowHandle> topmost;  // the windows that were topmost then
 };
@@ -82,7 +109,7 @@ class FakeSyntheticInput : public SyntheticInput {
     FakeSyntheticInput(CallLog& log, const FakeOtherWindows& windows)
         : log_(log), windows_(windows) {}
 
-    Point cursor{500, 400};
+    Point cursor{501, 401};  // physical screen pixels
     bool inputBlocked = false;
     std::vector<Click> clicks;
     std::vector<Point> cursorMoves;
