@@ -15,8 +15,8 @@ void CALLBACK onAnswer(HWND, UINT, ULONG_PTR answers, LRESULT) noexcept {
     ++*reinterpret_cast<unsigned*>(answers);
 }
 
-// Windows 10 1607 and later; looked up when used, so that the program still
-// starts where they are missing (coordinates then stay the program's own).
+// Windows 10 1607 and later: looked up, not imported, so that the program
+// still starts where they are missing (coordinates then stay its own).
 template <class Function>
 Function* user32Function(const char* name) {
     const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
