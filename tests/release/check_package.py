@@ -18,6 +18,10 @@ from exe_resources import Checker  # noqa: E402
 
 CONTENTS = ["LICENSE", "README.txt", "Tervane_Lite.exe"]
 SETTINGS_KEY = r"HKEY_CURRENT_USER\Software\Halvedon\Tervane_Lite"
+# What the read-me quotes of the program's own texts: a message box and the
+# tray menu's item. Each must read the same in the read-me and in the program.
+QUOTED_TEXTS = ["Unable to initialize PC Probe! Close PC Probe and try again",
+                "Exit Tervane Lite"]
 
 
 def main():
@@ -60,6 +64,11 @@ def main():
     check.expect(f"Tervane Lite {version}" in readme, f"README.txt does not name version {version}")
     check.expect(SETTINGS_KEY in readme, "README.txt does not say where the options are kept")
     check.expect(not re.search(r"@\w+@", readme), "README.txt holds an unfilled @placeholder@")
+    flowing = " ".join(readme.split())  # the read-me's lines wrap mid-sentence
+    for text in QUOTED_TEXTS:
+        check.expect(f'"{text}"' in flowing, f'README.txt does not quote "{text}"')
+        check.expect(text.encode("utf-16-le") in packed,
+                     f'the program has no text "{text}", which README.txt quotes')
     licence = contents.get("LICENSE", b"").decode("utf-8", errors="replace")
     check.expect(licence.startswith("MIT License") and "Halvedon" in licence,
                  "LICENSE is not the MIT licence of Halvedon")
