@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "monitor/monitor_contract.h"
 
@@ -14,6 +15,16 @@ constexpr Millis kForegroundLimit{30'000};
 constexpr Millis kPollInterval{250};
 constexpr Millis kSettleAfterMove{20};  // lets a cursor move take effect before the click
 constexpr Millis kPauseAfterClick{9};
+// A monitor that answers carries out what it was asked at once: look again
+// this soon. One that answers yet does not show the change this long after
+// has refused it.
+constexpr Millis kLookAgain{10};
+constexpr Millis kRefusal{1'000};
+
+bool onTopAndNormal(const WindowState& s) {
+    return s.topmost && s.visible && !s.minimized && !s.maximized;
+}
+bool notOnTop(const WindowState& s) { return !s.topmost; }
 
 }  // namespace
 
@@ -38,6 +49,25 @@ InputBlock::~InputBlock() {
     }
 }
 
+TopmostWhileWaking::TopmostWhileWaking(OtherWindows& windows, WindowHandle window)
+    : windows_(windows), window_(window) {
+    windows_.setTopmost(window_, true);
+}
+
+TopmostWhileWaking::~TopmostWhileWaking() {
+    if (settled_) return;
+    try {
+        windows_.setTopmost(window_, false);
+    } catch (...) {
+        // Nothing more can be done from a destructor.
+    }
+}
+
+void TopmostWhileWaking::lift() {
+    settled_ = true;
+    windows_.setTopmost(window_, false);
+}
+
 void WakeSequence::waitForSplash() {
     const OtherWindowsWatch watch(waits_.loop());
     while (windows_.findWindow(kSplashClass, kSplashTitle) != 0) {
@@ -45,9 +75,9 @@ void WakeSequence::waitForSplash() {
     }
 }
 
-// A busy or hung monitor is never acted on: showing its window would wait
-// for its thread. Each step that acts on it asks for an answer afterwards,
-// and the next one waits for that answer, serving messages meanwhile.
+// A busy monitor is not asked for more while it has not answered: each step
+// that acts on it asks for an answer afterwards, and the next one waits for
+// that answer, serving messages meanwhile.
 bool WakeSequence::answers(Millis deadline) {
     while (!windows_.answered()) {
         if (waits_.now() >= deadline) return false;
@@ -80,6 +110,26 @@ WindowHandle WakeSequence::bringToFront(Millis deadline) {
     return lastForeground;
 }
 
+// The monitor's thread carries out an act on its window in its own time, and
+// may answer a question before it carries out what it was asked earlier: what
+// depends on the act waits until the window shows it. A monitor that answers
+// yet does not show it refused it, and the wake goes on as after any act
+// whose result it does not look at. False: no answer before the deadline.
+bool WakeSequence::carriedOut(bool (*shows)(const WindowState&), Millis deadline) {
+    windows_.askForAnswer(probe_);
+    std::optional<Millis> refusedAt;
+    for (;;) {
+        const std::optional<WindowState> state = windows_.windowState(probe_);
+        if (!state || shows(*state)) return true;  // a window gone has nothing left to show
+        const Millis t = waits_.now();
+        if (!refusedAt && windows_.answered()) refusedAt = t + kRefusal;
+        if (t >= refusedAt.value_or(deadline)) return refusedAt.has_value();
+        // A busy monitor's answer wakes the wait; one that answered is looked at again soon.
+        waits_.waitOnce(refusedAt ? std::min(t + kLookAgain, *refusedAt)
+                                  : std::min(t + kPollInterval, deadline));
+    }
+}
+
 Rect WakeSequence::monitorRect() {
     const WindowCoordinates monitors(windows_, probe_);
     return windows_.windowRect(probe_).value_or(Rect{});
@@ -88,7 +138,9 @@ Rect WakeSequence::monitorRect() {
 void WakeSequence::clickAt(std::int16_t x, std::int16_t y) {
     input_.setCursorPos({x, y});
     waits_.waitFor(kSettleAfterMove);
-    input_.leftClick();
+    // The primary button, as a person clicks: the right one when the user
+    // swapped them.
+    input_.click(input_.buttonsSwapped() ? MouseButton::Right : MouseButton::Left);
 }
 
 // Clicks 1 to 5, from the anchor point (x, y), in 16-bit steps each checked
@@ -116,11 +168,16 @@ bool WakeSequence::wakeProbe() {
 
     waits_.pump();
     if (!answers(deadline)) return false;  // never answered: it cannot be woken
-    windows_.setTopmost(probe_, true);
+    TopmostWhileWaking topmost(windows_, probe_);
     windows_.showWindow(probe_, ShowCommand::Show);
     windows_.showWindow(probe_, ShowCommand::ShowNormal);
-    windows_.askForAnswer(probe_);
     waits_.pump();
+    // Its corner is read once it is on top in its normal place. A monitor
+    // that is not woken stays on top.
+    if (!carriedOut(&onTopAndNormal, deadline)) {
+        topmost.keep();
+        return false;
+    }
 
     // The monitor's own points: at display scaling the system stretches a
     // monitor that is not DPI aware, and its points are not the screen's.
@@ -129,19 +186,29 @@ bool WakeSequence::wakeProbe() {
     const std::int16_t x = checked16(std::int64_t{rect.left} + strip.anchor.x);
     const std::int16_t y = checked16(std::int64_t{rect.top} + strip.anchor.y);
     // Only a corner at non-negative coordinates, and a monitor in front.
-    if (x < strip.anchor.x || y < strip.anchor.y || lastForeground != probe_) return false;
+    if (x < strip.anchor.x || y < strip.anchor.y || lastForeground != probe_) {
+        topmost.keep();
+        return false;
+    }
 
     waits_.pump();
-    // The cursor is kept and put back in the program's own coordinates, so
-    // it returns exactly where it was.
+    {
+        // The cursor is kept and put back in the program's own coordinates,
+        // so it returns exactly where it was.
+        const InputBlock block(input_);
+        const WindowCoordinates monitors(windows_, probe_);
+        waits_.pump();
+        clickPanels(x, y);
+    }
+    // The user's input is free while the monitor, perhaps set to work by the
+    // clicks, takes its window off the top; then held again for the last click.
+    topmost.lift();
+    if (!carriedOut(&notOnTop, deadline)) return false;
+    const std::int16_t lastY = checked16(y + strip.last.y);
+    const std::int16_t lastX = checked16(x + strip.last.x);
     const InputBlock block(input_);
     const WindowCoordinates monitors(windows_, probe_);
-    waits_.pump();
-    clickPanels(x, y);
-    if (!answers(deadline)) return false;
-    windows_.setTopmost(probe_, false);
-    const std::int16_t lastY = checked16(y + strip.last.y);
-    clickAt(checked16(x + strip.last.x), lastY);
+    clickAt(lastX, lastY);
     return true;
 }
 

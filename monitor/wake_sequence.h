@@ -1,6 +1,8 @@
 #pragma once
 // Wakes the monitor: brings its main window to the front and clicks its panel
-// strip with user input blocked.
+// strip, holding the user's input back only while it clicks. Nothing here
+// waits on the monitor's thread: each act on its window is asked for, and
+// what depends on it waits, serving messages, until the window shows it.
 
 #include <cstdint>
 
@@ -52,6 +54,25 @@ class WindowCoordinates {
     OtherWindows& windows_;
 };
 
+// Asks for the monitor's window on top of the others; a wake abandoned
+// before keep() or lift() (an exit, the session's end, an error) asks for it
+// not to be on top any more.
+class TopmostWhileWaking {
+  public:
+    TopmostWhileWaking(OtherWindows& windows, WindowHandle window);
+    ~TopmostWhileWaking();
+    TopmostWhileWaking(const TopmostWhileWaking&) = delete;
+    TopmostWhileWaking& operator=(const TopmostWhileWaking&) = delete;
+
+    void keep() { settled_ = true; }
+    void lift();
+
+  private:
+    OtherWindows& windows_;
+    WindowHandle window_;
+    bool settled_ = false;
+};
+
 class WakeSequence {
   public:
     WakeSequence(OtherWindows& windows, SyntheticInput& input, Waits& waits, WindowHandle probe)
@@ -66,6 +87,7 @@ class WakeSequence {
     void waitForSplash();
     WindowHandle bringToFront(Millis deadline);
     bool answers(Millis deadline);
+    bool carriedOut(bool (*shows)(const WindowState&), Millis deadline);
     Rect monitorRect();
     void clickPanels(std::int16_t x, std::int16_t y);
     void clickAt(std::int16_t x, std::int16_t y);

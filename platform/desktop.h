@@ -30,6 +30,16 @@ struct Size {
 };
 
 enum class ShowCommand : int { ShowNormal = 1, Show = 5 };  // ShowWindow's values
+enum class MouseButton { Left, Right };                     // the physical buttons
+
+// Another program's window as the system keeps it: read without waiting on
+// that program's thread.
+struct WindowState {
+    bool visible = false;
+    bool minimized = false;
+    bool maximized = false;
+    bool topmost = false;
+};
 enum class FormState { Normal, Minimized };
 enum class TimerId : int { Tick = 1, TrayRetry = 2 };
 enum class MenuChoice { None, Exit };
@@ -84,15 +94,19 @@ class OtherWindows {
     virtual std::wstring windowText(WindowHandle window) = 0;
     virtual WindowHandle foregroundWindow() = 0;
     virtual void setForegroundWindow(WindowHandle window) = 0;
-    // Showing a window or changing its place in the z-order waits until its
-    // program's thread takes the change: ask first whether it answers.
+    // Asks the window's thread to show the window, or to change its place in
+    // the z-order, without waiting: that thread carries it out in its own
+    // time, and windowState tells when it has.
     virtual void showWindow(WindowHandle window, ShowCommand command) = 0;
     virtual void setTopmost(WindowHandle window, bool onTop) = 0;
+    // nullopt when the window is gone.
+    virtual std::optional<WindowState> windowState(WindowHandle window) = 0;
     virtual std::optional<Rect> windowRect(WindowHandle window) = 0;
     // Asks the window's thread for an answer without waiting for it; the
     // answer arrives while messages are pumped or waited for. answered() is
     // true once every window asked has answered (a window that is gone
-    // cannot be asked, and is not waited for).
+    // cannot be asked, and is not waited for). A thread may answer before it
+    // carries out what it was asked to do earlier.
     virtual void askForAnswer(WindowHandle window) = 0;
     virtual bool answered() = 0;
     // From now until useOwnCoordinates(), window rectangles and the cursor's
@@ -110,7 +124,10 @@ class SyntheticInput {
     virtual ~SyntheticInput() = default;
     virtual Point cursorPos() = 0;
     virtual void setCursorPos(Point point) = 0;
-    virtual void leftClick() = 0;  // press and release at the cursor
+    // The user's setting: the right button is the primary one. The system
+    // swaps synthetic presses as it swaps the user's own.
+    virtual bool buttonsSwapped() = 0;
+    virtual void click(MouseButton button) = 0;  // press and release at the cursor
     virtual void blockInput(bool block) = 0;
 };
 

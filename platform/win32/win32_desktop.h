@@ -50,6 +50,7 @@ class Win32Desktop final : public OtherWindows,
     void setForegroundWindow(WindowHandle window) override;
     void showWindow(WindowHandle window, ShowCommand command) override;
     void setTopmost(WindowHandle window, bool onTop) override;
+    std::optional<WindowState> windowState(WindowHandle window) override;
     std::optional<Rect> windowRect(WindowHandle window) override;
     void askForAnswer(WindowHandle window) override;
     bool answered() override { return answers_ == asked_; }
@@ -59,7 +60,8 @@ class Win32Desktop final : public OtherWindows,
     // SyntheticInput
     Point cursorPos() override;
     void setCursorPos(Point point) override;
-    void leftClick() override;
+    bool buttonsSwapped() override;
+    void click(MouseButton button) override;
     void blockInput(bool block) override;
 
     // Machine

@@ -55,13 +55,25 @@ WindowHandle Win32Desktop::foregroundWindow() { return fromHwnd(GetForegroundWin
 
 void Win32Desktop::setForegroundWindow(WindowHandle window) { SetForegroundWindow(toHwnd(window)); }
 
+// Both are posted to the window's thread, which carries them out in turn;
+// the caller does not wait for it (a busy or hung program would hold it).
 void Win32Desktop::showWindow(WindowHandle window, ShowCommand command) {
-    ShowWindow(toHwnd(window), static_cast<int>(command));
+    ShowWindowAsync(toHwnd(window), static_cast<int>(command));
 }
 
 void Win32Desktop::setTopmost(WindowHandle window, bool onTop) {
     SetWindowPos(toHwnd(window), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE);
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_ASYNCWINDOWPOS);
+}
+
+std::optional<WindowState> Win32Desktop::windowState(WindowHandle window) {
+    // The styles the system keeps for the window: no message to its thread.
+    SetLastError(ERROR_SUCCESS);
+    const auto style = static_cast<DWORD>(GetWindowLongW(toHwnd(window), GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(toHwnd(window), GWL_EXSTYLE));
+    if (GetLastError() != ERROR_SUCCESS) return std::nullopt;
+    return WindowState{(style & WS_VISIBLE) != 0, (style & WS_MINIMIZE) != 0,
+                       (style & WS_MAXIMIZE) != 0, (exStyle & WS_EX_TOPMOST) != 0};
 }
 
 std::optional<Rect> Win32Desktop::windowRect(WindowHandle window) {
@@ -102,9 +114,12 @@ Point Win32Desktop::cursorPos() {
 
 void Win32Desktop::setCursorPos(Point point) { SetCursorPos(point.x, point.y); }
 
-void Win32Desktop::leftClick() {
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+bool Win32Desktop::buttonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
+
+void Win32Desktop::click(MouseButton button) {
+    const bool left = button == MouseButton::Left;
+    mouse_event(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN, 0, 0, 0, 0);
+    mouse_event(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
 }
 
 void Win32Desktop::blockInput(bool block) { BlockInput(block ? TRUE : FALSE); }

@@ -149,32 +149,49 @@ TEST_F(Startup, AMonitorThatCannotBeWokenIsReportedAndLeftTopmost) {
               L"Unable to initialize PC Probe! Close PC Probe and try again");
     EXPECT_EQ(desktop.boxes.shown[0].flags, 0x11010u);
     EXPECT_TRUE(desktop.input.clicks.empty());
+    desktop.loop.clock += Millis{1'000};  // the monitor has taken what it was asked
     EXPECT_TRUE(desktop.windows.window(monitor.main()).topmost);
     EXPECT_TRUE(form.ended());
     EXPECT_FALSE(desktop.tray.present);
 }
 
 TEST(StartupBusy, ExitDuringTheWakeOfABusyOrHungMonitorEndsAtOnce) {
-    // Busy reading its sensors right after it showed its window, or hung.
-    for (const Millis busyUntil : {Millis{10'000}, Millis::max()}) {
+    // Busy reading its sensors right after it showed its window, hung, or set
+    // to work by the first click of the wake.
+    struct Busy {
+        Millis until;
+        bool fromFirstClick = false;
+    };
+    for (const Busy busy :
+         {Busy{Millis{10'000}}, Busy{Millis::max()}, Busy{Millis{20'000}, true}}) {
         FakeDesktop desktop;
         Form1 form(desktop.roles());
         desktop.form.events = &form;
         fake::installMonitor(desktop.machine, kFolder);
         FakeMonitor monitor(desktop.windows);
-        desktop.windows.window(monitor.main()).busyUntil = busyUntil;
+        auto& window = desktop.windows.window(monitor.main());
+        if (!busy.fromFirstClick) window.busyUntil = busy.until;
+        const Point userCursor = desktop.input.cursor;
         desktop.form.menuAnswer = MenuChoice::Exit;
         desktop.loop.at(Millis{2'500}, [&] { form.onMouseMove(fake::trayCallback(517)); });
         Millis endedAt{-1};
         desktop.log.beforeCall = [&](Call call) {
             if (call == Call::DestroyForm) endedAt = desktop.loop.clock;
+            if (call == Call::Click && busy.fromFirstClick && desktop.input.clicks.empty()) {
+                window.busyUntil = busy.until;
+            }
         };
         form.load();
         EXPECT_TRUE(form.ended());
         EXPECT_GE(endedAt, Millis{2'500});
         EXPECT_LT(endedAt, Millis{2'600});
-        EXPECT_EQ(desktop.windows.frozenCalls, 0);
         EXPECT_TRUE(desktop.boxes.shown.empty());
+        // Input free, the cursor back, and the monitor not left topmost once
+        // it takes what it was asked.
+        EXPECT_FALSE(desktop.input.inputBlocked);
+        EXPECT_EQ(desktop.input.cursor, userCursor);
+        if (busy.until != Millis::max()) desktop.loop.clock = busy.until + Millis{1'000};
+        EXPECT_TRUE(desktop.windows.topmostWindows().empty());
     }
 }
 

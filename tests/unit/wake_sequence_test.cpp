@@ -38,12 +38,19 @@ struct Wake {
     }
 };
 
-class WakeCornerTest : public testing::TestWithParam<Rect> {};
+// Where the monitor's window lies, and whether the user swapped the buttons.
+struct Corner {
+    Rect rect;
+    bool buttonsSwapped = false;
+};
+
+class WakeCornerTest : public testing::TestWithParam<Corner> {};
 
 TEST_P(WakeCornerTest, ClicksTheStripTopmostThenOnceMoreAndPutsEverythingBack) {
     Wake w;
-    const Rect rect = GetParam();
+    const auto [rect, buttonsSwapped] = GetParam();
     FakeMonitor monitor(w.windows, rect);
+    w.input.swappedButtons = buttonsSwapped;
     const Point userCursor = w.input.cursor;
 
     EXPECT_TRUE(w.run(monitor.main()));
@@ -52,6 +59,8 @@ TEST_P(WakeCornerTest, ClicksTheStripTopmostThenOnceMoreAndPutsEverythingBack) {
     for (std::size_t i = 0; i < w.input.clicks.size(); ++i) {
         EXPECT_TRUE(w.input.clicks[i].inputBlocked) << "click " << i + 1;
         EXPECT_EQ(w.input.clicks[i].topmost.contains(monitor.main()), i < 5) << "click " << i + 1;
+        // The primary button, as a person clicks: left-button messages.
+        EXPECT_TRUE(w.input.clicks[i].leftButtonMessages) << "click " << i + 1;
     }
     EXPECT_FALSE(w.input.inputBlocked);
     EXPECT_EQ(w.input.cursor, userCursor);
@@ -59,8 +68,9 @@ TEST_P(WakeCornerTest, ClicksTheStripTopmostThenOnceMoreAndPutsEverythingBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corners, WakeCornerTest,
-                         testing::Values(Rect{0, 0, 640, 400}, Rect{100, 120, 740, 520},
-                                         Rect{32212, 32667, 32852, 33067}));
+                         testing::Values(Corner{{0, 0, 640, 400}}, Corner{{100, 120, 740, 520}},
+                                         Corner{{32212, 32667, 32852, 33067}},
+                                         Corner{{100, 120, 740, 520}, true}));
 
 // The display's scaling, whether the monitor is DPI aware, and its corner in
 // its own coordinates.
@@ -108,8 +118,14 @@ TEST(WakeTest, ABusyMonitorIsActedOnOnlyOnceItAnswersThenWokenAsDesigned) {
     Wake w;
     FakeMonitor monitor(w.windows);
     w.windows.window(monitor.main()).busyUntil = Millis{8'000};
+    Millis firstAct{-1};
+    w.log.beforeCall = [&](Call call) {
+        if ((call == Call::ShowWindowShow || call == Call::SetTopmostOn) && firstAct < Millis{0})
+            firstAct = w.loop.clock;
+    };
     EXPECT_TRUE(w.run(monitor.main()));
-    EXPECT_EQ(w.windows.frozenCalls, 0);
+    // Nothing piled on a thread that answers nothing.
+    EXPECT_GE(firstAct, Millis{8'000});
     EXPECT_GE(w.loop.clock, Millis{8'000});
     EXPECT_LT(w.loop.clock, Millis{8'500});
     EXPECT_EQ(offsetsOf(w.input.clicks, FakeMonitor::kDefaultRect), kStrip);
@@ -117,12 +133,38 @@ TEST(WakeTest, ABusyMonitorIsActedOnOnlyOnceItAnswersThenWokenAsDesigned) {
     EXPECT_LT(w.loop.pumps, 8'000 / 50);
 }
 
+TEST(WakeTest, AMonitorSetToWorkByTheClicksIsNeverWaitedOnAndInputIsFreeWhileItWorks) {
+    Wake w;
+    FakeMonitor monitor(w.windows);
+    // The first click sets it to work for 20 s; it takes its window off the
+    // top a while after it answers again.
+    w.windows.window(monitor.main()).carriesOutAfter = Millis{200};
+    w.log.beforeCall = [&](Call call) {
+        if (call == Call::Click && w.input.clicks.empty()) {
+            w.windows.window(monitor.main()).busyUntil = w.loop.clock + Millis{20'000};
+        }
+    };
+    // Meanwhile the program serves what arrives, as soon as it arrives.
+    Millis served{-1};
+    w.loop.at(Millis{10'000}, [&] { served = w.loop.clock; });
+
+    EXPECT_TRUE(w.run(monitor.main()));
+    EXPECT_GE(served, Millis{10'000});
+    EXPECT_LT(served, Millis{10'300});
+    // Held for the clicks alone, not while the monitor works; woken by its
+    // answer, not polling fast.
+    EXPECT_LT(w.input.longestBlock, Millis{1'000});
+    EXPECT_LT(w.loop.pumps, 20'000 / 50);
+    ASSERT_EQ(offsetsOf(w.input.clicks, FakeMonitor::kDefaultRect), kStrip);
+    EXPECT_FALSE(w.input.clicks[5].topmost.contains(monitor.main()));
+    EXPECT_FALSE(w.input.inputBlocked);
+}
+
 TEST(WakeTest, AHungMonitorIsNeverWaitedOnAndFailsWhenTheThirtySecondsAreUp) {
     Wake w;
     FakeMonitor monitor(w.windows);
     w.windows.window(monitor.main()).busyUntil = Millis::max();
     EXPECT_FALSE(w.run(monitor.main()));
-    EXPECT_EQ(w.windows.frozenCalls, 0);
     EXPECT_GE(w.loop.clock, Millis{30'000});
     EXPECT_LT(w.loop.clock, Millis{30'200});
     EXPECT_TRUE(w.input.clicks.empty());
@@ -218,17 +260,16 @@ TEST(WakeTest, CornersOutsideTheSixteenBitRangeFailWithInputFree) {
     }
 }
 
-TEST(WakeTest, AnErrorAtAnyStepOfTheBurstLeavesInputUnblockedAndTheCursorBack) {
+TEST(WakeTest, AnErrorAtAnyStepOfTheBurstLeavesInputUnblockedTheCursorBackAndTheMonitorNotOnTop) {
     int failures = 0;
     for (int failAt = 1;; ++failAt) {
         Wake w;
         FakeMonitor monitor(w.windows);
         const Point userCursor = w.input.cursor;
-        int callsSinceBlock = 0;
+        int callsWhileBlocked = 0;  // over both stretches of clicking
         w.log.beforeCall = [&](Call call) {
-            if (call == Call::BlockInputOn) callsSinceBlock = 0;
             if (!w.input.inputBlocked || call == Call::BlockInputOff) return;
-            if (++callsSinceBlock == failAt) throw fake::InjectedFailure();
+            if (++callsWhileBlocked == failAt) throw fake::InjectedFailure();
         };
         try {
             w.run(monitor.main());
@@ -239,6 +280,8 @@ TEST(WakeTest, AnErrorAtAnyStepOfTheBurstLeavesInputUnblockedAndTheCursorBack) {
         w.log.beforeCall = nullptr;
         EXPECT_FALSE(w.input.inputBlocked) << "failure at call " << failAt;
         EXPECT_EQ(w.input.cursor, userCursor) << "failure at call " << failAt;
+        w.loop.clock += Millis{1'000};  // the monitor has taken what it was asked
+        EXPECT_TRUE(w.windows.topmostWindows().empty()) << "failure at call " << failAt;
     }
     EXPECT_GT(failures, 20);  // every call of the burst was tried
 }
@@ -252,7 +295,7 @@ TEST(WakeTest, EachMoveSettlesBeforeItsClickAndTheBurstStaysShort) {
     std::vector<Millis> clicks;
     w.log.beforeCall = [&](Call call) {
         if (call == Call::SetCursorPos) moves.push_back(w.loop.clock);
-        if (call == Call::LeftClick) clicks.push_back(w.loop.clock);
+        if (call == Call::Click) clicks.push_back(w.loop.clock);
     };
     EXPECT_TRUE(w.run(monitor.main()));
     ASSERT_EQ(clicks.size(), 6u);

@@ -22,6 +22,7 @@ enum class Call {
     ShowWindowNormal,
     SetTopmostOn,
     SetTopmostOff,
+    WindowState,
     WindowRect,
     AskForAnswer,
     UseWindowCoordinates,
@@ -29,7 +30,8 @@ enum class Call {
     // SyntheticInput
     CursorPos,
     SetCursorPos,
-    LeftClick,
+    ButtonsSwapped,
+    Click,
     BlockInputOn,
     BlockInputOff,
     // Machine

@@ -31,7 +31,8 @@ void FakeOtherWindows::removeWindow(WindowHandle window) {
     if (foreground == window) foreground = 0;
 }
 
-std::set<WindowHandle> FakeOtherWindows::topmostWindows() const {
+std::set<WindowHandle> FakeOtherWindows::topmostWindows() {
+    carryOutDue();
     std::set<WindowHandle> topmost;
     for (const auto& [handle, w] : windows_) {
         if (w.topmost) topmost.insert(handle);
@@ -108,30 +109,58 @@ void FakeOtherWindows::setForegroundWindow(WindowHandle window) {
     if (changed && onForegroundChange) onForegroundChange();
 }
 
-void FakeOtherWindows::waitUntilAnswering(WindowHandle window) {
+void FakeOtherWindows::request(WindowHandle window, std::function<void(FakeWindow&)> act) {
     const auto found = windows_.find(window);
-    if (loop == nullptr || found == windows_.end() || found->second.busyUntil <= loop->clock)
+    if (found == windows_.end()) return;
+    if (loop == nullptr) {
+        act(found->second);
         return;
-    ++frozenCalls;  // the program waits, serving nothing
-    loop->clock = found->second.busyUntil;
+    }
+    const Millis free = std::max(loop->clock, found->second.busyUntil);
+    Millis due = free == Millis::max() ? free : free + found->second.carriesOutAfter;
+    for (const Request& r : requests_) {
+        if (r.window == window) due = std::max(due, r.due);  // in the order asked
+    }
+    requests_.push_back({due, window, std::move(act)});
+}
+
+void FakeOtherWindows::carryOutDue() {
+    if (loop == nullptr) return;
+    std::stable_sort(requests_.begin(), requests_.end(),
+                     [](const Request& a, const Request& b) { return a.due < b.due; });
+    while (!requests_.empty() && requests_.front().due <= loop->clock) {
+        const Request r = requests_.front();
+        requests_.erase(requests_.begin());
+        if (const auto found = windows_.find(r.window); found != windows_.end())
+            r.act(found->second);
+    }
 }
 
 void FakeOtherWindows::showWindow(WindowHandle window, ShowCommand command) {
     log_.record(command == ShowCommand::Show ? Call::ShowWindowShow : Call::ShowWindowNormal);
-    waitUntilAnswering(window);
-    if (command == ShowCommand::ShowNormal && windows_.contains(window)) {
-        windows_.at(window).minimized = false;
-    }
+    request(window, [command](FakeWindow& w) {
+        w.visible = true;
+        if (command == ShowCommand::ShowNormal) w.minimized = w.maximized = false;
+    });
 }
 
 void FakeOtherWindows::setTopmost(WindowHandle window, bool onTop) {
     log_.record(onTop ? Call::SetTopmostOn : Call::SetTopmostOff);
-    waitUntilAnswering(window);
-    if (windows_.contains(window)) windows_.at(window).topmost = onTop;
+    request(window, [onTop](FakeWindow& w) { w.topmost = onTop; });
+}
+
+std::optional<WindowState> FakeOtherWindows::windowState(WindowHandle window) {
+    log_.record(Call::WindowState);
+    carryOutDue();
+    const auto found = windows_.find(window);
+    if (found == windows_.end()) return std::nullopt;
+    const FakeWindow& w = found->second;
+    return WindowState{w.visible, w.minimized, w.maximized, w.topmost};
 }
 
 std::optional<Rect> FakeOtherWindows::windowRect(WindowHandle window) {
     log_.record(Call::WindowRect);
+    carryOutDue();
     if (failWindowRect || !windows_.contains(window)) return std::nullopt;
     const FakeWindow& w = windows_.at(window);
     // A minimized window sits far off the screen, as on the platform.
@@ -175,13 +204,22 @@ void FakeSyntheticInput::setCursorPos(Point point) {
     cursorMoves.push_back(cursor);
 }
 
-void FakeSyntheticInput::leftClick() {
-    log_.record(Call::LeftClick);
-    clicks.push_back({cursor, inputBlocked, windows_.topmostWindows()});
+bool FakeSyntheticInput::buttonsSwapped() {
+    log_.record(Call::ButtonsSwapped);
+    return swappedButtons;
+}
+
+void FakeSyntheticInput::click(MouseButton button) {
+    log_.record(Call::Click);
+    const bool leftMessages = (button == MouseButton::Left) != swappedButtons;
+    clicks.push_back({cursor, inputBlocked, leftMessages, windows_.topmostWindows()});
 }
 
 void FakeSyntheticInput::blockInput(bool block) {
     log_.record(block ? Call::BlockInputOn : Call::BlockInputOff);
+    const Millis now = windows_.loop != nullptr ? windows_.loop->clock : Millis{0};
+    if (block && !inputBlocked) blockedSince_ = now;
+    if (!block && inputBlocked) longestBlock = std::max(longestBlock, now - blockedSince_);
     inputBlocked = block;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Other programs' windows: a tree with classes, texts and rectangles, walked
 // depth first in creation order as the platform walks it, a foreground that
-// can refuse to move, programs whose thread is busy for a while, and display
-// scaling that stretches windows that are not DPI aware.
+// can refuse to move, programs whose thread is busy for a while and carries
+// out what it is asked only once it is free again, and display scaling that
+// stretches windows that are not DPI aware.
 
 #include <functional>
 #include <map>
@@ -21,10 +22,16 @@ struct FakeWindow {
     std::wstring className;
     std::wstring text;
     Rect rect;  // on the screen, in physical pixels
+    bool visible = true;
     bool topmost = false;
     bool minimized = false;
-    // Its thread answers nothing before this time (Millis::max(): hung).
+    bool maximized = false;
+    // Its thread answers nothing, and carries out nothing it was asked,
+    // before this time (Millis::max(): hung).
     Millis busyUntil{0};
+    // It carries out a show or a z-order change this long after it answers
+    // (a thread answers a question before what it was asked earlier).
+    Millis carriesOutAfter{1};
     // Laid out in 96-DPI pixels and stretched by the display's scaling.
     bool dpiUnaware = false;
 };
@@ -39,9 +46,13 @@ class FakeOtherWindows : public OtherWindows {
     // Removes a window and all its descendants.
     void removeWindow(WindowHandle window);
     void setText(WindowHandle window, std::wstring text) { windows_.at(window).text = text; }
-    FakeWindow& window(WindowHandle handle) { return windows_.at(handle); }
+    // As it is now, with what its thread has carried out by now.
+    FakeWindow& window(WindowHandle handle) {
+        carryOutDue();
+        return windows_.at(handle);
+    }
     bool exists(WindowHandle handle) const { return windows_.contains(handle); }
-    std::set<WindowHandle> topmostWindows() const;
+    std::set<WindowHandle> topmostWindows();
     // The scaling, in percent, of the coordinates in use now.
     int scaleNow() const;
     // A window's point in its own coordinates, from a physical screen point.
@@ -56,10 +67,9 @@ class FakeOtherWindows : public OtherWindows {
     bool failWindowRect = false;
     // The display's scaling, in percent.
     int scalePercent = 100;
-    // Busy windows answer once the clock has passed their time; showing one
-    // or changing its z-order before that freezes the program until then.
+    // Busy windows answer once the clock has passed their time. Without a
+    // loop, every window answers and carries out what it is asked at once.
     FakeMessageLoop* loop = nullptr;
-    int frozenCalls = 0;
     // What each visit of forEachDescendant answered, in order (false stopped the walk).
     std::vector<bool> visitAnswers;
     // Told when the foreground moves, as the platform tells a watcher.
@@ -76,6 +86,7 @@ class FakeOtherWindows : public OtherWindows {
     void setForegroundWindow(WindowHandle window) override;
     void showWindow(WindowHandle window, ShowCommand command) override;
     void setTopmost(WindowHandle window, bool onTop) override;
+    std::optional<WindowState> windowState(WindowHandle window) override;
     std::optional<Rect> windowRect(WindowHandle window) override;
     void askForAnswer(WindowHandle window) override;
     bool answered() override { return answers_ == asked_; }
@@ -83,7 +94,15 @@ class FakeOtherWindows : public OtherWindows {
     void useOwnCoordinates() override;
 
   private:
-    void waitUntilAnswering(WindowHandle window);
+    struct Request {
+        Millis due;
+        WindowHandle window;
+        std::function<void(FakeWindow&)> act;
+    };
+    // Queues an act for the window's thread; carryOutDue applies those whose
+    // time has come, in the order they were asked for.
+    void request(WindowHandle window, std::function<void(FakeWindow&)> act);
+    void carryOutDue();
 
     void visitChildren(WindowHandle parent, const std::function<bool(WindowHandle)>& visit,
                        bool& go);
@@ -95,33 +114,41 @@ class FakeOtherWindows : public OtherWindows {
     long asked_ = 0;
     long answers_ = 0;
     WindowHandle coordinatesOf_ = 0;  // 0: the program's own
+    std::vector<Request> requests_;
 };
 
 struct Click {
     Point at;  // physical screen pixels
     bool inputBlocked = false;
+    // The window gets the left button's messages: the primary button's.
+    bool leftButtonMessages = true;
     std::set<WindowHandle> topmost;  // the windows that were topmost then
 };
 
 // The cursor, clicks and the blocking of the user's input.
 class FakeSyntheticInput : public SyntheticInput {
   public:
-    FakeSyntheticInput(CallLog& log, const FakeOtherWindows& windows)
-        : log_(log), windows_(windows) {}
+    FakeSyntheticInput(CallLog& log, FakeOtherWindows& windows) : log_(log), windows_(windows) {}
 
     Point cursor{501, 401};  // physical screen pixels
     bool inputBlocked = false;
+    // The user swapped the buttons: a press of the physical left button then
+    // reaches windows as the right button's messages, and the other way round.
+    bool swappedButtons = false;
+    Millis longestBlock{0};  // the longest stretch the user's input was held
     std::vector<Click> clicks;
     std::vector<Point> cursorMoves;
 
     Point cursorPos() override;
     void setCursorPos(Point point) override;
-    void leftClick() override;
+    bool buttonsSwapped() override;
+    void click(MouseButton button) override;
     void blockInput(bool block) override;
 
   private:
     CallLog& log_;
-    const FakeOtherWindows& windows_;
+    FakeOtherWindows& windows_;
+    Millis blockedSince_{0};
 };
 
 }  // namespace tervane::fake
