@@ -158,12 +158,15 @@ void StandinApp::openMainWindow() {
 void StandinApp::showMainWindow() {
     ShowWindow(main_.get(), showCommand_);
     log_.write("main-shown");
-    if (config_.busyMs > 0) {
-        // Answers nothing meanwhile: whoever shows or moves this window waits.
-        log_.write("busy ms=" + std::to_string(config_.busyMs));
-        Sleep(static_cast<DWORD>(config_.busyMs));
-        log_.write("busy-over");
-    }
+    workFor(config_.busyMs);
+}
+
+void StandinApp::workFor(int ms) {
+    if (ms <= 0) return;
+    // Answers nothing meanwhile: whoever shows or moves this window waits.
+    log_.write("busy ms=" + std::to_string(ms));
+    Sleep(static_cast<DWORD>(ms));
+    log_.write("busy-over");
 }
 
 void StandinApp::endSplash() {
@@ -229,9 +232,10 @@ void StandinApp::apply(StandinConfig next) {
     }
     const bool moved = !samePlacement(next, config_);
     const bool reshaped = !sameShape(next.tree, config_.tree);
-    // Splash, busy time and main-window presence belong to the start only.
+    // Splash, busy times and main-window presence belong to the start only.
     next.splashMs = config_.splashMs;
     next.busyMs = config_.busyMs;
+    next.busyOnClickMs = config_.busyOnClickMs;
     next.mainWindow = config_.mainWindow;
     config_ = std::move(next);
     if (main_) {
@@ -317,7 +321,12 @@ LRESULT StandinApp::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             if (wParam == kSplashTimer) endSplash();
             return 0;
         case WM_LBUTTONDOWN:
-            if (window != splash_.get()) logClick(window, lParam);
+            if (window == splash_.get()) return 0;
+            logClick(window, lParam);
+            if (!setToWork_) {
+                setToWork_ = true;
+                workFor(config_.busyOnClickMs);
+            }
             return 0;
         case WM_WINDOWPOSCHANGING:
             // Another program's SetWindowPos reaches this thread as a sent

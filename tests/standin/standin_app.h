@@ -45,6 +45,8 @@ class StandinApp {
     void updateTexts();
     void endSplash();
     void showMainWindow();
+    // The thread sleeps, answering nothing, as a monitor at work does.
+    void workFor(int ms);
     void logClick(HWND window, LPARAM lParam);
     void logWaitingClicks();
     void paint(HWND window);
@@ -56,6 +58,7 @@ class StandinApp {
     StandinConfig config_;
     EventLog log_;
     int loads_ = 0;
+    bool setToWork_ = false;  // the first click has set it to work
     int showCommand_ = SW_SHOWNORMAL;
     UniqueWindow controller_;
     UniqueWindow main_;

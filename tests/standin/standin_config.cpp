@@ -89,10 +89,10 @@ ParseResult parseConfig(std::string_view text) {
             const auto ms = toInt(nextWord(rest));
             if (!ms || *ms < 0 || !nextWord(rest).empty()) return fail("splash MS");
             config.splashMs = *ms;
-        } else if (key == "busy") {
+        } else if (key == "busy" || key == "busy-on-click") {
             const auto ms = toInt(nextWord(rest));
-            if (!ms || *ms < 0 || !nextWord(rest).empty()) return fail("busy MS");
-            config.busyMs = *ms;
+            if (!ms || *ms < 0 || !nextWord(rest).empty()) return fail(std::string(key) + " MS");
+            (key == "busy" ? config.busyMs : config.busyOnClickMs) = *ms;
         } else if (key == "no-main-window") {
             config.mainWindow = false;
         } else if (key == "log") {

@@ -8,6 +8,8 @@
 //                       main window exists meanwhile, hidden
 //   busy MS             once the main window shows, the program's thread sleeps
 //                       MS milliseconds (a monitor reading its sensors, or hung)
+//   busy-on-click MS    the first click on the main window sets the thread to
+//                       work for MS milliseconds
 //   no-main-window      never create the main window (a monitor that never appears)
 //   log PATH            append events and clicks to PATH (relative: beside the file)
 //   window DEPTH TEXT   one window of the tree, in walk order; depth 1 is a child
@@ -37,6 +39,7 @@ struct StandinConfig {
     int height = 400;
     int splashMs = 0;
     int busyMs = 0;
+    int busyOnClickMs = 0;
     bool mainWindow = true;
     std::wstring logPath;
     std::vector<TreeWindow> tree;

@@ -1,7 +1,8 @@
 // Tervane Lite where a careless desktop could trip it: a pointer crossing its
 // window at high scaling, a window closed while it starts, a first copy it may
 // not open, a shell that drops its icon without a word, registry values of the
-// wrong shape, the session's end, and a monitor too busy to answer.
+// wrong shape, the session's end, and a monitor too busy to answer, at the
+// wake's start or set to work by its clicks.
 
 #include <windows.h>
 
@@ -291,6 +292,63 @@ void monitorBusyAtWake(const Paths& paths) {
     expect(waking.waitForExit(10s), "the program ends after the monitor");
 }
 
+// A monitor that the wake's first click sets to work for 12 s. The program
+// holds the user's input only while it clicks, and waits for the monitor to
+// take its window off the top serving the tray, so Exit works meanwhile and
+// leaves the monitor not on top; left alone, the wake completes after.
+void monitorSetToWorkByTheWake(const Paths& paths) {
+    Standin standin(paths, monitorFolder(paths));
+    StandinSetup working = readings();
+    working.busyOnClickMs = 12'000;
+    standin.write(working);
+    setMonitorInstallEntry(standin.install());
+    const POINT userCursor{700, 600};
+    setCursorPos(userCursor);
+
+    Process program = startProgram(paths);
+    const auto busySince = [&] { return standin.log().firstTick("busy ms="); };
+    if (!waitUntil([&] { return busySince().has_value(); }, 20s)) describeFailure(standin);
+    require(busySince().has_value(), "the wake's first click sets the monitor to work");
+    pauseFor(2s);
+    const POINT cursor = cursorPos();
+    expect(cursor.x == userCursor.x && cursor.y == userCursor.y,
+           "while the monitor works, the cursor is back where the user left it: " +
+               std::to_string(cursor.x) + "," + std::to_string(cursor.y));
+    const auto icon = trayIconWithTip(L"Tervane Lite By Dravel");
+    require(icon.has_value(), "start-up shows its tray icon with the first tip");
+    postRightButtonUp(*icon);
+    require(chooseOnlyTrayMenuItem(program.id()),
+            "while the wake waits for the working monitor, the tray menu opens");
+    expect(program.waitForExit(3s), "and its Exit ends the program at once");
+    expectEqual(static_cast<long long>(program.exitCode().value_or(999)), 0, "its exit code");
+    expect(!standin.log().firstTick("busy-over").has_value(), "while the monitor is still at work");
+    require(waitUntil([&] { return standin.log().firstTick("busy-over").has_value(); }, 20s),
+            "the monitor's work ends");
+    const HWND main = standin.mainWindow();
+    expect(waitUntil([&] { return main != nullptr && !isTopmost(main); }, 5s),
+           "the abandoned wake leaves the monitor not on top");
+    standin.quit();
+
+    // Left alone, the wake goes on once the monitor has taken its window off the top.
+    Standin again(paths, monitorFolder(paths) + L" again");
+    again.write(working);
+    setMonitorInstallEntry(again.install());
+    Process waking = startProgram(paths);
+    if (!waitForClicks(again, 6, 40s)) describeFailure(again);
+    const StandinLog log = again.log();
+    expectWakeClicks(log, 0, "a monitor set to work by the first click");
+    const auto workDone = log.firstTick("busy-over");
+    expect(workDone && log.clicks.size() >= 6 && log.clicks[5].tick >= *workDone,
+           "the last click comes once the monitor works no more");
+    if (workDone && log.clicks.size() >= 6) {
+        note("last click " + std::to_string(log.clicks[5].tick - *workDone) +
+             " ms after the monitor's work ended");
+    }
+    expect(waitForTrayTip(kReadingTip, 5s).has_value(), "the first reading shows in the tray");
+    again.quit();
+    expect(waking.waitForExit(10s), "the program ends after the monitor");
+}
+
 struct Shape {
     const char* name;
     DWORD type;
@@ -464,6 +522,11 @@ const ScenarioRegistration busyScenario(
     "program_monitor_busy_at_wake",
     "a monitor whose thread is busy at the wake: Exit works meanwhile, the wake completes after",
     &monitorBusyAtWake);
+const ScenarioRegistration setToWorkScenario(
+    "program_monitor_busy_from_click",
+    "a monitor the wake's first click sets to work: input free and Exit served meanwhile, "
+    "the monitor left not on top; left alone, the wake completes after",
+    &monitorSetToWorkByTheWake);
 const ScenarioRegistration optionShapesScenario(
     "program_stored_option_shapes",
     "stored options of the wrong shape leave the options as they start, not rewritten",

@@ -16,6 +16,9 @@ std::string render(const StandinSetup& setup, const std::wstring& logPath) {
     text += "size " + std::to_string(setup.size.cx) + " " + std::to_string(setup.size.cy) + "\n";
     if (setup.splashMs > 0) text += "splash " + std::to_string(setup.splashMs) + "\n";
     if (setup.busyMs > 0) text += "busy " + std::to_string(setup.busyMs) + "\n";
+    if (setup.busyOnClickMs > 0) {
+        text += "busy-on-click " + std::to_string(setup.busyOnClickMs) + "\n";
+    }
     if (!setup.mainWindow) text += "no-main-window\n";
     for (const auto& window : setup.tree) {
         text += "window " + std::to_string(window.depth) + " " + utf8(window.text) + "\n";

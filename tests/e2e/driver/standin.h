@@ -28,7 +28,8 @@ struct StandinSetup {
     POINT position{100, 100};
     SIZE size{640, 400};
     int splashMs = 0;
-    int busyMs = 0;  // the thread sleeps this long once the main window shows
+    int busyMs = 0;         // the thread sleeps this long once the main window shows
+    int busyOnClickMs = 0;  // and this long at the first click it gets
     bool mainWindow = true;
     std::vector<StandinWindow> tree;
     bool quit = false;
