@@ -27,8 +27,12 @@ TrayIcon::~TrayIcon() {
 }
 
 void TrayIcon::tryAdd() {
+    // The exit may run while the shell keeps a call waiting: an icon removed
+    // for good is neither added again nor retried.
+    if (removed_) return;
     // An icon the shell still shows refuses the add but takes the change.
-    added_ = tray_.trayAdd(record_) || tray_.trayModify(record_, true);
+    added_ = tray_.trayAdd(record_) || (!removed_ && tray_.trayModify(record_, true));
+    if (removed_) return;
     if (added_) shown_ = record_;
     if (!added_ && !retrying_) {
         retrying_ = true;

@@ -70,6 +70,9 @@ FormWindow::FormWindow()
                         width, height, nullptr, nullptr, instance, this) == nullptr) {
         throwLastError("CreateWindowExW");
     }
+    // Run as administrator, the window would not hear the shell (a lower
+    // integrity level) announce that it restarted.
+    ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
     try {
         createControls();
     } catch (...) {

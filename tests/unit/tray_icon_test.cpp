@@ -69,6 +69,22 @@ TEST(TrayIconTest, OwnsItsShellEntryUntilRemoved) {
         icon.remove();
     }
     EXPECT_EQ(removed.log.count(fake::Call::TrayDelete), 1) << "removed once, not again";
+
+    // The exit runs while the shell keeps a change waiting, which then fails.
+    Icon exited;
+    {
+        readout::TrayIcon icon(exited.tray, exited.loop);
+        icon.add(7, L"first");
+        exited.log.beforeCall = [&](fake::Call call) {
+            if (call != fake::Call::TrayModify) return;
+            exited.log.beforeCall = nullptr;
+            icon.remove();
+        };
+        icon.change(8, L"second");
+    }
+    EXPECT_FALSE(exited.tray.present) << "removed for good: never added again";
+    EXPECT_EQ(exited.log.count(fake::Call::TrayAdd), 1);
+    EXPECT_FALSE(exited.loop.timers.contains(TimerId::TrayRetry));
 }
 
 }  // namespace
