@@ -155,15 +155,16 @@ TEST_F(Startup, AMonitorThatCannotBeWokenIsReportedAndLeftTopmost) {
     EXPECT_FALSE(desktop.tray.present);
 }
 
-TEST(StartupBusy, ExitDuringTheWakeOfABusyOrHungMonitorEndsAtOnce) {
+TEST(StartupBusy, ExitOrTheSessionsEndDuringTheWakeOfABusyOrHungMonitorEndsAtOnce) {
     // Busy reading its sensors right after it showed its window, hung, or set
-    // to work by the first click of the wake.
+    // to work by the first click of the wake; left by Exit or the session's end.
     struct Busy {
         Millis until;
         bool fromFirstClick = false;
+        bool sessionEnds = false;
     };
-    for (const Busy busy :
-         {Busy{Millis{10'000}}, Busy{Millis::max()}, Busy{Millis{20'000}, true}}) {
+    for (const Busy busy : {Busy{Millis{10'000}}, Busy{Millis::max()}, Busy{Millis{20'000}, true},
+                            Busy{Millis{20'000}, true, true}}) {
         FakeDesktop desktop;
         Form1 form(desktop.roles());
         desktop.form.events = &form;
@@ -173,7 +174,9 @@ TEST(StartupBusy, ExitDuringTheWakeOfABusyOrHungMonitorEndsAtOnce) {
         if (!busy.fromFirstClick) window.busyUntil = busy.until;
         const Point userCursor = desktop.input.cursor;
         desktop.form.menuAnswer = MenuChoice::Exit;
-        desktop.loop.at(Millis{2'500}, [&] { form.onMouseMove(fake::trayCallback(517)); });
+        desktop.loop.at(Millis{2'500}, [&] {
+            busy.sessionEnds ? form.onSessionEnd(true) : form.onMouseMove(fake::trayCallback(517));
+        });
         Millis endedAt{-1};
         desktop.log.beforeCall = [&](Call call) {
             if (call == Call::DestroyForm) endedAt = desktop.loop.clock;
