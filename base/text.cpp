@@ -8,6 +8,8 @@ namespace {
 
 bool isBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r'; }
 bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool isHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max();
 
@@ -23,6 +25,10 @@ std::wstring_view trimSpaces(std::wstring_view text) {
 
 std::wstring fixedField(std::wstring_view text, std::size_t length) {
     std::wstring field(text.substr(0, length));
+    if (length > 0 && text.size() > length && isHighSurrogate(text[length - 1]) &&
+        isLowSurrogate(text[length])) {
+        field.pop_back();  // half a character would show as a broken one
+    }
     field.resize(length, L' ');
     return field;
 }

@@ -17,6 +17,9 @@ std::wstring_view upToNul(std::wstring_view text);
 std::wstring_view trimSpaces(std::wstring_view text);
 
 // A fixed-length field: the text padded with spaces on the right, or cut.
+// Texts are UTF-16, as on Windows: a cut that would part a surrogate pair (a
+// character outside the basic plane) drops its first half too, and a space
+// fills its place.
 std::wstring fixedField(std::wstring_view text, std::size_t length);
 
 // A whole number as plain decimal text: no leading spaces or zeros, a minus

@@ -14,7 +14,7 @@ Readout composeReadings(const monitor::ReadingTable& table) {
     using namespace monitor;
     Readout r;
     r.cpuValue = numericValue(table.slot(kSlotCpu));
-    r.mbText = table.slot(kSlotMainboard).substr(0, 2);
+    r.mbText = fixedField(table.slot(kSlotMainboard), 2);
     r.mbValue = numericValue(r.mbText);
     const std::wstring unit = L"\u00B0C  ";
     r.tipText = L"CPU:" + decimalText(r.cpuValue) + unit + L"MB:" + r.mbText + unit + L"F1:" +

@@ -117,9 +117,7 @@ void captureAndCheck(monitor::ReadingTable& table, fake::CallLog& log,
     for (std::size_t n = 1; n <= kSlotCount; ++n) {
         if (n <= written) {
             // The n-th window from the anchor on, cut at its NUL, padded or cut to six.
-            std::wstring expected = cutAtNul(walk[anchor + n - 1]).substr(0, kSlotWidth);
-            expected.resize(kSlotWidth, L' ');
-            FUZZ_CHECK(table.slots[n] == expected);
+            FUZZ_CHECK(table.slots[n] == fuzz::fieldOf(cutAtNul(walk[anchor + n - 1]), kSlotWidth));
         } else {
             FUZZ_CHECK(table.slots[n] == before.slots[n]);
         }

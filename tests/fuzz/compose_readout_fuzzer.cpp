@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         // Values.
         FUZZ_CHECK(r.cpuValue == numericValue(slot(monitor::kSlotCpu)));
-        FUZZ_CHECK(r.mbText == slot(monitor::kSlotMainboard).substr(0, 2));
+        FUZZ_CHECK(r.mbText == fuzz::fieldOf(slot(monitor::kSlotMainboard), 2));
         FUZZ_CHECK(r.mbValue == numericValue(r.mbText));
 
         // Tip: the CPU value as plain decimal, the MB text, the fan slots whole.

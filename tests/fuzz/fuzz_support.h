@@ -53,6 +53,19 @@ inline std::vector<Bytes> lines(Bytes bytes) {
     return result;
 }
 
+// A fixed field of the given length as the program must write it: the text's
+// first units padded with spaces, where a space stands in for the first half
+// of a UTF-16 surrogate pair whose second half the cut leaves out.
+inline std::wstring fieldOf(const std::wstring& text, std::size_t length) {
+    std::wstring field = text.substr(0, length);
+    if (length > 0 && text.size() > length && (text[length - 1] & 0xFC00) == 0xD800 &&
+        (text[length] & 0xFC00) == 0xDC00) {
+        field.back() = L' ';
+    }
+    field.resize(length, L' ');
+    return field;
+}
+
 // --- decimal numbers ---------------------------------------------------------
 
 struct Decimal {

@@ -20,6 +20,8 @@ using Tree = std::vector<std::wstring>;
 using Slots = std::vector<std::wstring>;
 
 const std::wstring kNul(1, L'\0');
+// U+1F600 as the program reads it on Windows: two UTF-16 units.
+const std::wstring kPair = L"\xD83D\xDE00";
 
 // Each entry is one window; its leading '>' give its depth below the main
 // window, and it is a child of the last window listed one level up.
@@ -130,6 +132,12 @@ INSTANTIATE_TEST_SUITE_P(
                      L"wwwwww"},
                     8,
                     false},
+        CaptureCase{
+            "ACutNeverPartsACharacter",
+            {L"MonitorForm", L"12345" + kPair, L"1234" + kPair, kPair + kPair + kPair + kPair},
+            {L"Monito", L"12345 ", L"1234" + kPair, kPair + kPair + kPair},
+            4,
+            false},
         CaptureCase{"TextsAreCutAtTheirFirstNul",
                     {L"MonitorForm" + kNul + L"tail", L"38" + kNul + L"garbage", kNul + L"abc",
                      L"a" + kNul + kNul + L"b"},

@@ -121,6 +121,9 @@ INSTANTIATE_TEST_SUITE_P(
         ComposeCase{"MainboardNoNumber", L"45", L"n/a", L"CPU:45\u00B0C  MB:n/\u00B0C  ", 45, 0,
                     45},
         ComposeCase{"MainboardBlank", L"45", L"", L"CPU:45\u00B0C  MB:  \u00B0C  ", 45, 0, 45},
+        // U+1F600 in UTF-16, as on Windows: its first half is no character of its own.
+        ComposeCase{"MainboardCutBeforeAPair", L"45", L"4\xD83D\xDE00 C",
+                    L"CPU:45\u00B0C  MB:4 \u00B0C  ", 45, 4, 45},
         ComposeCase{"AboveAnyPicture", L"999999", L"38", L"CPU:999999\u00B0C  MB:38\u00B0C  ",
                     999999, 38, 300},
         ComposeCase{"BelowAnyPicture", L"-99999", L"38", L"CPU:-99999\u00B0C  MB:38\u00B0C  ",
