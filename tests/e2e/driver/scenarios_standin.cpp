@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "check.h"
-#include "monitor/monitor_contract.h"
 #include "standin.h"
+#include "tests/wake_clicks.h"
 #include "window_query.h"
 
 namespace e2e {
@@ -135,9 +135,7 @@ void standinStartup(const Paths& paths) {
     }
 }
 
-// The six wake clicks, as offsets from the monitor's top-left corner: the
-// program's own panel-strip geometry.
-constexpr const auto& kStripOffsets = tervane::monitor::kPanelStripOffsets;
+constexpr const auto& kStripOffsets = tervane::expected::kWakeClicks;
 
 // Clicks the six points; returns how many the stand-in logged at the right offsets
 // with the right topmost state.
