@@ -85,7 +85,7 @@ void pointerIsNotATrayClick(const Paths& paths) {
     expect(showOptions(resident) != nullptr, "the tray's double-click shows it again");
     postRightButtonUp(resident.icon);
     require(chooseOnlyTrayMenuItem(pid), "the tray's right click opens the menu");
-    expect(resident.program.waitForExit(10s), "and Exit ends the program");
+    expect(resident.program.exitsCleanly(10s), "and Exit ends the program");
     standin.quit();
 }
 
@@ -125,7 +125,7 @@ void closedDuringStartup(const Paths& paths) {
                rect.bottom <= screen.bottom,
            "wholly on the screen, at " + text(rect));
     standin.quit();
-    expect(program.waitForExit(10s), "the program ends after the monitor");
+    expect(program.exitsCleanly(10s), "the program ends after the monitor");
 }
 
 // A first copy running elevated holds the token with rights a second copy
@@ -155,7 +155,7 @@ void secondCopyOfAnElevatedFirst(const Paths& paths) {
     expect(optionsWindow(second.id()) == nullptr, "it shows no window");
     expect(trayIcons().empty(), "and no tray icon");
     require(pressOk(*box), "OK closes it");
-    expect(second.waitForExit(10s), "then it ends");
+    expect(second.exitsCleanly(10s), "then it ends");
     expect(!userSetting(L"Toggle").has_value(), "having written no setting");
     CloseHandle(token);
 }
@@ -173,7 +173,7 @@ void iconDroppedSilently(const Paths& paths) {
     note("back " + std::to_string(GetTickCount64() - dropped) + " ms after it was dropped");
     expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
     standin.quit();
-    expect(resident.program.waitForExit(10s), "the program ends after the monitor");
+    expect(resident.program.exitsCleanly(10s), "the program ends after the monitor");
 }
 
 bool checked(HWND button) {
@@ -220,7 +220,7 @@ void sessionEnd(const Paths& paths) {
     expect(!userSetting(L"Toggle").has_value(), "nothing is written before the end");
 
     endSession();
-    expect(resident.program.waitForExit(5s), "the program has ended");
+    expect(resident.program.exitsCleanly(5s), "the program has ended");
     expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"1", "Toggle is saved");
     expect(!userSetting(L"TrayColor").has_value(), "TrayColor is not written");
     expect(trayIcons().empty(), "no tray icon is left");
@@ -238,7 +238,7 @@ void sessionEnd(const Paths& paths) {
     pauseFor(500ms);
     require(starting.running(), "and waits for its window");
     endSession();
-    expect(starting.waitForExit(5s), "the starting program has ended");
+    expect(starting.exitsCleanly(5s), "the starting program has ended");
     expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"2", "Toggle is as stored");
     expect(!userSetting(L"TrayColor").has_value(), "TrayColor is not written");
     expect(trayIcons().empty(), "no tray icon is left");
@@ -266,7 +266,7 @@ void monitorBusyAtWake(const Paths& paths) {
     postRightButtonUp(*icon);
     require(chooseOnlyTrayMenuItem(program.id()),
             "while the wake waits for the busy monitor, the tray menu opens");
-    expect(program.waitForExit(3s), "and its Exit ends the program at once");
+    expect(program.exitsCleanly(3s), "and its Exit ends the program at once");
     expect(!standin.log().firstTick("busy-over").has_value(), "while the monitor is still busy");
     expect(standin.log().clicks.empty(), "no click was made");
     standin.quit();
@@ -288,7 +288,7 @@ void monitorBusyAtWake(const Paths& paths) {
     }
     expect(waitForTrayTip(kReadingTip, 5s).has_value(), "the first reading shows in the tray");
     again.quit();
-    expect(waking.waitForExit(10s), "the program ends after the monitor");
+    expect(waking.exitsCleanly(10s), "the program ends after the monitor");
 }
 
 struct Shape {
@@ -314,7 +314,7 @@ void expectNotFoundRoad(const Paths& paths, const std::string& shape) {
     require(notFound.has_value(), shape + ": then the monitor is reported not found");
     expectEqual(notFound->text, kNotFound, shape + ": its text");
     require(pressOk(*notFound), shape + ": OK closes it");
-    expect(program.waitForExit(10s), shape + ": then the program ends");
+    expect(program.exitsCleanly(10s), shape + ": then the program ends");
 }
 
 void installEntryShapes(const Paths& paths) {
@@ -348,7 +348,7 @@ void installEntryShapes(const Paths& paths) {
     require(launched(), "a text without its NUL: the monitor is launched");
     expect(waitForTrayTip(kReadingTip, 20s).has_value(), "and read");
     standin.quit();
-    expect(program.waitForExit(10s), "the program ends after the monitor");
+    expect(program.exitsCleanly(10s), "the program ends after the monitor");
 
     // The entry changing size while it is read gives one road or the other.
     standin.write(readings());
@@ -394,7 +394,7 @@ void installEntryShapes(const Paths& paths) {
     if (!ended) {
         expect(waitForTrayTip(kReadingTip, 20s).has_value(), "and reads it");
         standin.quit();
-        expect(changing.waitForExit(10s), "the program ends after the monitor");
+        expect(changing.exitsCleanly(10s), "the program ends after the monitor");
     }
 }
 
@@ -430,7 +430,7 @@ void storedOptionShapes(const Paths& paths) {
         expect(userSettingValue(L"TrayColor") == storedColor,
                what + ": TrayColor is not rewritten");
         standin.quit();
-        expect(resident.program.waitForExit(10s), what + ": the program ends after the monitor");
+        expect(resident.program.exitsCleanly(10s), what + ": the program ends after the monitor");
         expect(userSettingValue(L"TrayColor") == storedColor,
                what + ": TrayColor is as stored after the exit too");
         expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), withoutNul ? L"1" : L"0",

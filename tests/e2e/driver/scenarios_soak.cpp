@@ -230,7 +230,7 @@ void soak(const Paths& paths) {
     expect(flat, "memory and handles stay flat");
     CloseHandle(process);
     standin.quit();
-    expect(resident.program.waitForExit(10s), "the program ends after the monitor");
+    expect(resident.program.exitsCleanly(10s), "the program ends after the monitor");
 }
 
 const ScenarioRegistration soakScenario("soak_program",
