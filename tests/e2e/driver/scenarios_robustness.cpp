@@ -82,7 +82,26 @@ void pointerIsNotATrayClick(const Paths& paths) {
     // The tray's own clicks still do their work.
     PostMessageW(options, WM_SYSCOMMAND, SC_CLOSE, 0);
     require(waitUntil([&] { return optionsWindow(pid) == nullptr; }, 3s), "closing hides it");
-    expect(showOptions(resident) != nullptr, "the tray's double-click shows it again");
+    require(showOptions(resident) == options, "the tray's double-click shows it again");
+
+    // Hidden from outside, in place, the window still takes the moves queued
+    // for it at the pointer's place; those along its top row with the right
+    // button held neither show it nor open the menu.
+    POINT corner{0, 0};
+    ClientToScreen(options, &corner);
+    ShowWindow(options, SW_HIDE);
+    require(waitUntil([&] { return optionsWindow(pid) == nullptr; }, 3s), "hidden from outside");
+    for (const int x : {515, 517}) {
+        movePointer({corner.x + x, corner.y});
+        PostMessageW(options, WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(x, 0));
+    }
+    // A message sent to a window carries the place of the last one it took:
+    // a tick taken with the pointer elsewhere keeps the tray's next callback
+    // from looking like one of these moves.
+    movePointer({10, 700});
+    pauseFor(1500ms);
+    expect(trayMenu(pid) == nullptr, "hidden, the moves at x = 515 and 517 open no tray menu");
+    expect(optionsWindow(pid) == nullptr, "hidden, the options window stays hidden");
     postRightButtonUp(resident.icon);
     require(chooseOnlyTrayMenuItem(pid), "the tray's right click opens the menu");
     expect(resident.program.exitsCleanly(10s), "and Exit ends the program");
