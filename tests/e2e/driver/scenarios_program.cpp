@@ -333,9 +333,7 @@ void toggleAlternates(const Paths& paths) {
 
 // The wake clicks land right every time: E2E_ROUNDS starts (20 by default).
 void wakeClicksRepeat(const Paths& paths) {
-    wchar_t roundsText[16] = {};
-    const int rounds =
-        GetEnvironmentVariableW(L"E2E_ROUNDS", roundsText, 16) ? _wtoi(roundsText) : 20;
+    const int rounds = scenarioCount(L"E2E_ROUNDS", 20);
     Standin standin(paths, monitorFolder(paths));
     standin.write(readings());
     setMonitorInstallEntry(standin.install());

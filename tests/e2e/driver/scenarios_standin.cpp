@@ -211,9 +211,7 @@ void measureClickSettle(const Paths& paths) {
     const HWND main = standin.mainWindow();
     require(main != nullptr, "the main window exists");
     SetForegroundWindow(main);
-    wchar_t roundsText[16] = {};
-    const int rounds =
-        GetEnvironmentVariableW(L"E2E_ROUNDS", roundsText, 16) ? _wtoi(roundsText) : 20;
+    const int rounds = scenarioCount(L"E2E_ROUNDS", 20);
     for (const Millis settle : {0ms, 5ms, 20ms}) {
         int runsAllRight = 0;
         int clicksRight = 0;
