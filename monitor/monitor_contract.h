@@ -1,7 +1,6 @@
 #pragma once
 // What Tervane Lite relies on in the hardware-monitor program.
 
-#include <array>
 #include <string_view>
 
 #include "platform/desktop.h"
@@ -34,18 +33,5 @@ struct PanelStrip {
     Point last{405, -85};  // the last click, from the anchor, once the window is not topmost
 };
 inline constexpr PanelStrip kPanelStrip{};
-
-// The clicks as offsets from the main window's top-left corner, in order:
-// the first, the row, the anchor itself, then the last.
-inline constexpr std::array<Point, 6> kPanelStripOffsets = [] {
-    const PanelStrip& s = kPanelStrip;
-    std::array<Point, 6> offsets{};
-    std::size_t n = 0;
-    offsets[n++] = {s.anchor.x, s.anchor.y - s.firstRise};
-    for (int i = s.step; i <= s.rowEnd; i += s.step) offsets[n++] = {s.anchor.x + i, s.anchor.y};
-    offsets[n++] = s.anchor;
-    offsets[n++] = {s.anchor.x + s.last.x, s.anchor.y + s.last.y};
-    return offsets;
-}();
 
 }  // namespace tervane::monitor

@@ -146,7 +146,8 @@ class Machine {
     // Starts an executable by its full path with the given working folder.
     virtual void launch(std::wstring_view executablePath, std::wstring_view workingFolder) = 0;
     // Per-user settings, addressed by application, section and key; a text
-    // ends at its first NUL, and a value of another kind reads as absent.
+    // ends at its first NUL; a value of another kind, or stored in more than
+    // 256 characters (its NUL counted), reads as absent.
     virtual std::optional<std::wstring> readSetting(std::wstring_view app,
                                                     std::wstring_view section,
                                                     std::wstring_view key) = 0;

@@ -39,17 +39,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return white;
         });
 
-        // Values.
-        FUZZ_CHECK(r.cpuValue == numericValue(slot(monitor::kSlotCpu)));
-        FUZZ_CHECK(r.mbText == fuzz::fieldOf(slot(monitor::kSlotMainboard), 2));
+        // Values: the CPU's in slot 6, fans 3, 2 and 1 in 7 to 9, the mainboard's in 10.
+        FUZZ_CHECK(r.cpuValue == numericValue(slot(6)));
+        FUZZ_CHECK(r.mbText == fuzz::fieldOf(slot(10), 2));
         FUZZ_CHECK(r.mbValue == numericValue(r.mbText));
 
         // Tip: the CPU value as plain decimal, the MB text, the fan slots whole.
         const std::wstring cpuText = std::to_wstring(r.cpuValue);
         const std::wstring unit = L"\u00B0C  ";
         FUZZ_CHECK(r.tipText == L"CPU:" + cpuText + unit + L"MB:" + r.mbText + unit + L"F1:" +
-                                    slot(monitor::kSlotFan1) + L"  F2:" + slot(monitor::kSlotFan2) +
-                                    L"  F3:" + slot(monitor::kSlotFan3) + L"  ");
+                                    slot(9) + L"  F2:" + slot(8) + L"  F3:" + slot(7) + L"  ");
         if (!raw) {
             // Six characters hold no CPU value longer than six, so the tip
             // and its NUL fit the tray's field.

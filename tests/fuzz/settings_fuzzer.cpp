@@ -1,7 +1,8 @@
 // The two stored options restored from any texts. The first byte: bit 0 a
 // "TrayColor" text is stored, bit 1 a "Toggle" text, bit 2 White is selected
 // before the restore, bits 3 and 4 the check box's value then (3 reads as 0);
-// then the "TrayColor" text up to the first '\n', the "Toggle" text after it.
+// then the "TrayColor" text up to the first '\n', the "Toggle" text after it,
+// each stored as written (NULs and all).
 // The restore sets only valid values, each one a text converts to, and
 // writes nothing; what it sets, saved, restores the same.
 
@@ -41,6 +42,13 @@ std::optional<bool> colorFrom(const std::wstring& stored) {
     return std::any_of(digits.begin(), digits.end(), [](wchar_t c) { return c != L'0'; });
 }
 
+// A stored text as the program reads it: absent when it takes more than 256
+// characters with the NUL stored after it, else ended at its first NUL.
+std::optional<std::wstring> readBack(const std::wstring& stored) {
+    if (stored.size() + 1 > 256) return std::nullopt;
+    return stored.substr(0, stored.find(L'\0'));
+}
+
 // A number that rounds to 0, 1 or 2.
 std::optional<int> toggleFrom(const std::wstring& stored) {
     const auto number = fuzz::wholeNumber(trimmed(stored));
@@ -78,9 +86,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     desktop.window.toggle = toggleBefore;
     const auto stored = desktop.machine.settings;
 
-    // An absent key reads as the default the options are saved with.
-    const std::wstring colorRead = flags & 1 ? colorText : L"False";
-    const std::wstring toggleRead = flags & 2 ? toggleText : L"0";
+    // An absent key, or one too long, reads as the default the options are saved with.
+    const std::wstring colorRead =
+        (flags & 1 ? readBack(colorText) : std::nullopt).value_or(L"False");
+    const std::wstring toggleRead =
+        (flags & 2 ? readBack(toggleText) : std::nullopt).value_or(L"0");
     const auto color = colorFrom(colorRead);
     const auto toggle = toggleFrom(toggleRead);
     FUZZ_CHECK(app::parseTrayColor(colorRead) == color);

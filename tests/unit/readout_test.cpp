@@ -32,11 +32,11 @@ ReadingTable tableWith(const Slots& s) {
         table.slots.at(slot) = fixedField(text, monitor::kSlotWidth);
     };
     put(1, L"MonitorForm");
-    put(monitor::kSlotCpu, s.cpu);
-    put(monitor::kSlotMainboard, s.mainboard);
-    put(monitor::kSlotFan1, s.fan1);
-    put(monitor::kSlotFan2, s.fan2);
-    put(monitor::kSlotFan3, s.fan3);
+    put(6, s.cpu);
+    put(7, s.fan3);
+    put(8, s.fan2);
+    put(9, s.fan1);
+    put(10, s.mainboard);
     return table;
 }
 

@@ -71,7 +71,11 @@ INSTANTIATE_TEST_SUITE_P(
                     StoredCase{"ToggleEmpty", L"True", L"", true, 0},
                     StoredCase{"ToggleTrailingText", L"False", L"1x", false, 0},
                     StoredCase{"ToggleHuge", L"False", L"99999999999999999999", false, 0},
-                    StoredCase{"BothBad", L"maybe", L"x", false, 0}),
+                    StoredCase{"BothBad", L"maybe", L"x", false, 0},
+                    // Stored NULs and all, a NUL after each: 256 characters at most.
+                    StoredCase{"ColorToItsNul", std::wstring(L"True\0x", 6), L"1", true, 1},
+                    StoredCase{"ToggleAtLimit", L"0", L"1" + std::wstring(254, L' '), false, 1},
+                    StoredCase{"ToggleOverLimit", L"0", L"1" + std::wstring(255, L' '), false, 0}),
     [](const testing::TestParamInfo<StoredCase>& caseInfo) { return caseInfo.param.name; });
 
 TEST(SaveTest, WritesTheTextsTheRestoreReads) {

@@ -4,6 +4,7 @@
 #include "fakes/fake_monitor.h"
 #include "fakes/fake_windows.h"
 #include "monitor/wake_sequence.h"
+#include "tests/wake_clicks.h"
 
 namespace tervane {
 namespace {
@@ -18,8 +19,7 @@ std::vector<Point> offsetsOf(const std::vector<fake::Click>& clicks, Rect rect) 
     return offsets;
 }
 
-const std::vector<Point> kStrip(monitor::kPanelStripOffsets.begin(),
-                                monitor::kPanelStripOffsets.end());
+const std::vector<Point> kStrip(expected::kWakeClicks.begin(), expected::kWakeClicks.end());
 
 // The roles the wake sequence uses, wired as on the platform.
 struct Wake {

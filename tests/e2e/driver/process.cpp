@@ -1,5 +1,7 @@
 #include "process.h"
 
+#include <cstdio>
+
 #include "check.h"
 
 namespace e2e {
@@ -47,6 +49,17 @@ bool Process::running() const {
 
 bool Process::waitForExit(Millis timeout) {
     return handle_ && waitForHandle(handle_.get(), timeout);
+}
+
+bool Process::exitsCleanly(Millis timeout) {
+    if (!waitForExit(timeout)) return false;
+    const DWORD code = exitCode().value_or(STILL_ACTIVE);
+    if (code == 0) return true;
+    char text[64];
+    std::snprintf(text, sizeof text, "the process ended with exit code %lu (0x%08lX), not 0", code,
+                  code);
+    note(text);
+    return false;
 }
 
 std::optional<DWORD> Process::exitCode() const {

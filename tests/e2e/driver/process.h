@@ -28,6 +28,9 @@ class Process {
     DWORD id() const { return id_; }
     bool running() const;
     bool waitForExit(Millis timeout);
+    // An orderly end: within the timeout and with exit code 0. Any other code
+    // is noted, so a crash or an abort on the way out is no end to count.
+    bool exitsCleanly(Millis timeout);
     // nullopt while it runs.
     std::optional<DWORD> exitCode() const;
     void terminate();

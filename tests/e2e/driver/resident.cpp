@@ -3,16 +3,14 @@
 #include <algorithm>
 
 #include "check.h"
-#include "monitor/monitor_contract.h"
 #include "program.h"
+#include "tests/wake_clicks.h"
 #include "window_query.h"
 
 namespace e2e {
 namespace {
 
-// The six wake clicks, as offsets from the monitor's top-left corner: the
-// program's own panel-strip geometry.
-constexpr const auto& kStripOffsets = tervane::monitor::kPanelStripOffsets;
+constexpr const auto& kStripOffsets = tervane::expected::kWakeClicks;
 
 }  // namespace
 

@@ -19,6 +19,8 @@ inline constexpr wchar_t kReadingTip[] =
     L"CPU:45\u00B0C  MB:38\u00B0C  F1:2410    F2:0       F3:1820    ";
 inline constexpr wchar_t kNotFound[] = L"Unable to find 'Asus Probe 2'";
 inline constexpr wchar_t kAlreadyRunning[] = L"A copy of Tervane Lite is already running!";
+inline constexpr wchar_t kNotWoken[] =
+    L"Unable to initialize PC Probe! Close PC Probe and try again";
 
 // The anchor and readings that give kReadingTip.
 StandinSetup readings();

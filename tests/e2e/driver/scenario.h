@@ -27,4 +27,9 @@ struct ScenarioRegistration {
     ScenarioRegistration(const char* name, const char* summary, ScenarioFunction run);
 };
 
+// A count a scenario takes from the environment, byDefault when it is not
+// set. Anything but a whole number above 0 fails the scenario: it would run
+// nothing and pass.
+int scenarioCount(const wchar_t* variable, int byDefault);
+
 }  // namespace e2e

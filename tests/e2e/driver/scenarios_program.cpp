@@ -45,7 +45,7 @@ void monitorRunning(const Paths& paths) {
     expectEqual(startedCount(log), 1, "monitors started (nothing launched)");
     expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
     standin.quit();
-    expect(program.waitForExit(5s), "the program ends after the monitor");
+    expect(program.exitsCleanly(5s), "the program ends after the monitor");
 }
 
 void launchesMonitor(const Paths& paths) {
@@ -66,7 +66,7 @@ void launchesMonitor(const Paths& paths) {
     expect(waitForTrayTip(kReadingTip, 5s).has_value(), "the first reading shows in the tray");
     expectEqual(startedCount(standin.log()), 1, "monitors started");
     standin.quit();
-    expect(program.waitForExit(5s), "the program ends after the monitor");
+    expect(program.exitsCleanly(5s), "the program ends after the monitor");
 }
 
 // The monitor's 32-bit installer writes its entry in the 32-bit view of the
@@ -87,7 +87,7 @@ void installEntryView(const Paths& paths) {
         require(notFound.has_value(), "then the monitor is reported not found");
         expectEqual(notFound->text, kNotFound, "its text");
         require(pressOk(*notFound), "OK closes it");
-        expect(program.waitForExit(10s), "then the program ends");
+        expect(program.exitsCleanly(10s), "then the program ends");
         expect(!standin.log().firstTick("started").has_value(), "nothing was launched");
     }
 
@@ -99,7 +99,7 @@ void installEntryView(const Paths& paths) {
     require(launched(), "an entry in the 32-bit view: the program launches the monitor");
     expect(waitForTrayTip(kReadingTip, 20s).has_value(), "and shows its first reading");
     standin.quit();
-    expect(program.waitForExit(10s), "the program ends after the monitor");
+    expect(program.exitsCleanly(10s), "the program ends after the monitor");
 }
 
 void noInstallEntry(const Paths& paths) {
@@ -119,7 +119,7 @@ void noInstallEntry(const Paths& paths) {
     expectEqual(notFound->text, kNotFound, "its text");
     expect(notFound->hasIcon, "it shows the stop sign");
     require(pressOk(*notFound), "OK closes it");
-    expect(program.waitForExit(5s), "then the program ends");
+    expect(program.exitsCleanly(5s), "then the program ends");
     expect(trayIcons().empty(), "no tray icon is left");
     expect(!userSetting(L"Toggle").has_value(), "no Toggle setting was written");
     expect(!userSetting(L"TrayColor").has_value(), "no TrayColor setting was written");
@@ -144,7 +144,21 @@ void monitorNeverAppears(const Paths& paths) {
     expectEqual(box->text, kNotFound, "its text");
     expect(box->hasIcon, "it shows the stop sign");
     require(pressOk(*box), "OK closes it");
-    expect(program.waitForExit(5s), "then the program ends");
+    expect(program.exitsCleanly(5s), "then the program ends");
+    standin.quit();
+
+    // A monitor whose window starts left of the screen is found but cannot be woken.
+    StandinSetup leftOfScreen = readings();
+    leftOfScreen.position = {-60, 100};
+    standin.write(leftOfScreen);
+    standin.start();
+    Process unwoken = startProgram(paths);
+    const auto notWoken = waitForMessageBox(unwoken.id(), 15s);
+    require(notWoken.has_value(), "a monitor left of the screen: the wake's failure is told");
+    expectEqual(notWoken->text, kNotWoken, "its text");
+    expect(standin.log().clicks.empty(), "no click was made");
+    require(pressOk(*notWoken), "OK closes it");
+    expect(unwoken.exitsCleanly(5s), "then the program ends");
     standin.quit();
 }
 
@@ -159,12 +173,12 @@ void secondCopy(const Paths& paths) {
     expect(optionsWindow(second.id()) == nullptr, "the second copy shows no window");
     expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
     require(pressOk(*box), "OK closes it");
-    expect(second.waitForExit(5s), "then the second copy ends");
+    expect(second.exitsCleanly(5s), "then the second copy ends");
     expect(first.program.running(), "the first copy runs on");
     expect(trayTip(first.icon) == kReadingTip, "with its tray icon");
     expect(!userSetting(L"Toggle").has_value(), "the second copy wrote no setting");
     standin.quit();
-    expect(first.program.waitForExit(5s), "the first copy ends after the monitor");
+    expect(first.program.exitsCleanly(5s), "the first copy ends after the monitor");
 }
 
 void optionsAndExit(const Paths& paths) {
@@ -206,7 +220,7 @@ void optionsAndExit(const Paths& paths) {
 
     postRightButtonUp(resident.icon);
     require(chooseOnlyTrayMenuItem(pid), "a right click on the tray icon opens the menu");
-    expect(resident.program.waitForExit(10s), "\"Exit Tervane Lite\" ends the program");
+    expect(resident.program.exitsCleanly(10s), "\"Exit Tervane Lite\" ends the program");
     expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"0", "Toggle written at exit");
     expectEqual(userSetting(L"TrayColor").value_or(L"(absent)"), L"True", "TrayColor kept");
     expect(waitUntil([] { return trayIcons().empty(); }, 2s), "its tray icon is gone");
@@ -226,7 +240,7 @@ void monitorClosed(const Paths& paths) {
             return !resident.program.running();
         },
         5s);
-    require(ended, "the program ends after the monitor");
+    require(ended && resident.program.exitsCleanly(0ms), "the program ends after the monitor");
     const auto after = GetTickCount64() - *quit;
     note("ended " + std::to_string(after) + " ms after the monitor");
     expect(after < 2500, "within about a second (" + std::to_string(after) + " ms)");
@@ -245,7 +259,7 @@ void taskbarCreated(const Paths& paths) {
            "after \"TaskbarCreated\" the icon is back with its tip");
     expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
     standin.quit();
-    expect(resident.program.waitForExit(5s), "the program ends after the monitor");
+    expect(resident.program.exitsCleanly(5s), "the program ends after the monitor");
 }
 
 struct PictureSample {
@@ -285,7 +299,7 @@ void toggleAlternates(const Paths& paths) {
     const auto picture38 = trayPicture(steady.icon);
     require(picture38 != 0 && picture38 != cpu45, "38 has a picture of its own");
     standin.quit();
-    require(steady.program.waitForExit(5s), "the program ends after the monitor");
+    require(steady.program.exitsCleanly(5s), "the program ends after the monitor");
 
     // Toggle stored as checked: MB first, then CPU, changing every second.
     setUserSetting(L"Toggle", L"1");
@@ -313,15 +327,13 @@ void toggleAlternates(const Paths& paths) {
                "each picture shows about a second (" + std::to_string(shown) + " ms)");
     }
     standin.quit();
-    expect(alternating.program.waitForExit(5s), "the program ends after the monitor");
+    expect(alternating.program.exitsCleanly(5s), "the program ends after the monitor");
     expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"1", "Toggle kept at exit");
 }
 
 // The wake clicks land right every time: E2E_ROUNDS starts (20 by default).
 void wakeClicksRepeat(const Paths& paths) {
-    wchar_t roundsText[16] = {};
-    const int rounds =
-        GetEnvironmentVariableW(L"E2E_ROUNDS", roundsText, 16) ? _wtoi(roundsText) : 20;
+    const int rounds = scenarioCount(L"E2E_ROUNDS", 20);
     Standin standin(paths, monitorFolder(paths));
     standin.write(readings());
     setMonitorInstallEntry(standin.install());
@@ -335,7 +347,7 @@ void wakeClicksRepeat(const Paths& paths) {
         expectWakeClicks(standin.log(), before, "start " + std::to_string(round));
         if (failureCount() == failuresBefore) ++allRight;
         standin.quit();
-        expect(program.waitForExit(5s), "the program ends after the monitor");
+        expect(program.exitsCleanly(5s), "the program ends after the monitor");
     }
     note(std::to_string(allRight) + " of " + std::to_string(rounds) +
          " starts with all six clicks right");
@@ -355,7 +367,8 @@ const ScenarioRegistration noEntryScenario("program_no_install_entry",
                                            "no install entry: two message boxes, then the end",
                                            &noInstallEntry);
 const ScenarioRegistration neverScenario(
-    "program_monitor_never_appears", "a launched monitor without a window: not found after 30 s",
+    "program_monitor_never_appears",
+    "a launched monitor without a window: not found after 30 s; one off the screen: not woken",
     &monitorNeverAppears);
 const ScenarioRegistration secondScenario("program_second_copy",
                                           "a second copy is refused with a message", &secondCopy);

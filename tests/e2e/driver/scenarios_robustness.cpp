@@ -83,10 +83,29 @@ void pointerIsNotATrayClick(const Paths& paths) {
     // The tray's own clicks still do their work.
     PostMessageW(options, WM_SYSCOMMAND, SC_CLOSE, 0);
     require(waitUntil([&] { return optionsWindow(pid) == nullptr; }, 3s), "closing hides it");
-    expect(showOptions(resident) != nullptr, "the tray's double-click shows it again");
+    require(showOptions(resident) == options, "the tray's double-click shows it again");
+
+    // Hidden from outside, in place, the window still takes the moves queued
+    // for it at the pointer's place; those along its top row with the right
+    // button held neither show it nor open the menu.
+    POINT corner{0, 0};
+    ClientToScreen(options, &corner);
+    ShowWindow(options, SW_HIDE);
+    require(waitUntil([&] { return optionsWindow(pid) == nullptr; }, 3s), "hidden from outside");
+    for (const int x : {515, 517}) {
+        movePointer({corner.x + x, corner.y});
+        PostMessageW(options, WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(x, 0));
+    }
+    // A message sent to a window carries the place of the last one it took:
+    // a tick taken with the pointer elsewhere keeps the tray's next callback
+    // from looking like one of these moves.
+    movePointer({10, 700});
+    pauseFor(1500ms);
+    expect(trayMenu(pid) == nullptr, "hidden, the moves at x = 515 and 517 open no tray menu");
+    expect(optionsWindow(pid) == nullptr, "hidden, the options window stays hidden");
     postRightButtonUp(resident.icon);
     require(chooseOnlyTrayMenuItem(pid), "the tray's right click opens the menu");
-    expect(resident.program.waitForExit(10s), "and Exit ends the program");
+    expect(resident.program.exitsCleanly(10s), "and Exit ends the program");
     standin.quit();
 }
 
@@ -126,7 +145,7 @@ void closedDuringStartup(const Paths& paths) {
                rect.bottom <= screen.bottom,
            "wholly on the screen, at " + text(rect));
     standin.quit();
-    expect(program.waitForExit(10s), "the program ends after the monitor");
+    expect(program.exitsCleanly(10s), "the program ends after the monitor");
 }
 
 // A first copy running elevated holds the token with rights a second copy
@@ -156,7 +175,7 @@ void secondCopyOfAnElevatedFirst(const Paths& paths) {
     expect(optionsWindow(second.id()) == nullptr, "it shows no window");
     expect(trayIcons().empty(), "and no tray icon");
     require(pressOk(*box), "OK closes it");
-    expect(second.waitForExit(10s), "then it ends");
+    expect(second.exitsCleanly(10s), "then it ends");
     expect(!userSetting(L"Toggle").has_value(), "having written no setting");
     CloseHandle(token);
 }
@@ -174,7 +193,7 @@ void iconDroppedSilently(const Paths& paths) {
     note("back " + std::to_string(GetTickCount64() - dropped) + " ms after it was dropped");
     expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
     standin.quit();
-    expect(resident.program.waitForExit(10s), "the program ends after the monitor");
+    expect(resident.program.exitsCleanly(10s), "the program ends after the monitor");
 }
 
 bool checked(HWND button) {
@@ -221,7 +240,7 @@ void sessionEnd(const Paths& paths) {
     expect(!userSetting(L"Toggle").has_value(), "nothing is written before the end");
 
     endSession();
-    expect(resident.program.waitForExit(5s), "the program has ended");
+    expect(resident.program.exitsCleanly(5s), "the program has ended");
     expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"1", "Toggle is saved");
     expect(!userSetting(L"TrayColor").has_value(), "TrayColor is not written");
     expect(trayIcons().empty(), "no tray icon is left");
@@ -239,7 +258,7 @@ void sessionEnd(const Paths& paths) {
     pauseFor(500ms);
     require(starting.running(), "and waits for its window");
     endSession();
-    expect(starting.waitForExit(5s), "the starting program has ended");
+    expect(starting.exitsCleanly(5s), "the starting program has ended");
     expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"2", "Toggle is as stored");
     expect(!userSetting(L"TrayColor").has_value(), "TrayColor is not written");
     expect(trayIcons().empty(), "no tray icon is left");
@@ -267,7 +286,7 @@ void monitorBusyAtWake(const Paths& paths) {
     postRightButtonUp(*icon);
     require(chooseOnlyTrayMenuItem(program.id()),
             "while the wake waits for the busy monitor, the tray menu opens");
-    expect(program.waitForExit(3s), "and its Exit ends the program at once");
+    expect(program.exitsCleanly(3s), "and its Exit ends the program at once");
     expect(!standin.log().firstTick("busy-over").has_value(), "while the monitor is still busy");
     expect(standin.log().clicks.empty(), "no click was made");
     standin.quit();
@@ -289,7 +308,7 @@ void monitorBusyAtWake(const Paths& paths) {
     }
     expect(waitForTrayTip(kReadingTip, 5s).has_value(), "the first reading shows in the tray");
     again.quit();
-    expect(waking.waitForExit(10s), "the program ends after the monitor");
+    expect(waking.exitsCleanly(10s), "the program ends after the monitor");
 }
 
 // A monitor that the wake's first click sets to work for 12 s. The program
@@ -360,10 +379,9 @@ std::vector<BYTE> bytesOf(const std::wstring& text, bool withNul) {
     return std::vector<BYTE>(first, first + (text.size() + (withNul ? 1 : 0)) * sizeof(wchar_t));
 }
 
-// Starts the program against an install entry that cannot be used: the
+// The program started against an install entry that cannot be used: the
 // lookup's box with no path in it, then "not found", then the end.
-void expectNotFoundRoad(const Paths& paths, const std::string& shape) {
-    Process program = startProgram(paths);
+void expectNotFoundRoad(Process& program, const std::string& shape) {
     const auto lookup = waitForMessageBox(program.id(), 20s);
     require(lookup.has_value(), shape + ": the lookup reports in a message box");
     expectEqual(lookup->text, L"", shape + ": the box names no path");
@@ -372,7 +390,7 @@ void expectNotFoundRoad(const Paths& paths, const std::string& shape) {
     require(notFound.has_value(), shape + ": then the monitor is reported not found");
     expectEqual(notFound->text, kNotFound, shape + ": its text");
     require(pressOk(*notFound), shape + ": OK closes it");
-    expect(program.waitForExit(10s), shape + ": then the program ends");
+    expect(program.exitsCleanly(10s), shape + ": then the program ends");
 }
 
 void installEntryShapes(const Paths& paths) {
@@ -393,7 +411,8 @@ void installEntryShapes(const Paths& paths) {
     };
     for (const Shape& shape : unusable) {
         setMonitorInstallValue(shape.type, shape.data.data(), shape.data.size());
-        expectNotFoundRoad(paths, shape.name);
+        Process program = startProgram(paths);
+        expectNotFoundRoad(program, shape.name);
     }
     expect(!standin.log().firstTick("started").has_value(), "nothing was launched");
 
@@ -406,9 +425,11 @@ void installEntryShapes(const Paths& paths) {
     require(launched(), "a text without its NUL: the monitor is launched");
     expect(waitForTrayTip(kReadingTip, 20s).has_value(), "and read");
     standin.quit();
-    expect(program.waitForExit(10s), "the program ends after the monitor");
+    expect(program.exitsCleanly(10s), "the program ends after the monitor");
 
-    // The entry changing size while it is read gives one road or the other.
+    // The entry changing size while it is read: both its forms name the
+    // monitor, so the program launches it, or, never reading it whole, takes
+    // the not-found road. No other box, and a clean end either way.
     standin.write(readings());
     struct Writer {
         std::vector<BYTE> shortForm, longForm;
@@ -432,28 +453,26 @@ void installEntryShapes(const Paths& paths) {
     } writer{bytesOf(exe, true), bytesOf(L"   \"" + exe + L"\"" + std::wstring(300, L' '), true)};
     const HANDLE writerThread = CreateThread(nullptr, 0, &Writer::run, &writer, 0, nullptr);
     require(writerThread != nullptr, "a thread rewrites the entry");
+    const auto startsBefore = startedCount(standin.log());
     Process changing = startProgram(paths);
-    bool ended = false;
-    const bool settled = waitUntil(
-        [&] {
-            if (const auto box = messageBoxes(changing.id()); !box.empty()) {
-                pressOk(box.front());
-                return false;
-            }
-            ended = !changing.running();
-            return ended || standin.log().firstTick("started").has_value();
-        },
-        30s);
+    const auto told = [&] { return !messageBoxes(changing.id()).empty(); };
+    const auto relaunched = [&] { return startedCount(standin.log()) > startsBefore; };
+    const bool settled =
+        waitUntil([&] { return told() || relaunched() || !changing.running(); }, 30s);
     writer.writing = false;
     WaitForSingleObject(writerThread, INFINITE);
     CloseHandle(writerThread);
-    require(settled, "an entry changing size: the program launches the monitor or ends");
-    note(ended ? "it took the not-found road" : "it launched the monitor");
-    if (!ended) {
-        expect(waitForTrayTip(kReadingTip, 20s).has_value(), "and reads it");
-        standin.quit();
-        expect(changing.waitForExit(10s), "the program ends after the monitor");
+    require(settled, "an entry changing size: the program reports or launches the monitor");
+    if (told()) {
+        note("it took the not-found road");
+        return expectNotFoundRoad(changing, "an entry changing size");
     }
+    require(relaunched(),
+            "an entry changing size: the program launches the monitor or says why not");
+    note("it launched the monitor");
+    expect(waitForTrayTip(kReadingTip, 20s).has_value(), "and reads it");
+    standin.quit();
+    expect(changing.exitsCleanly(10s), "the program ends after the monitor");
 }
 
 // Stored options of another shape leave the options as they start (Black, not
@@ -488,7 +507,7 @@ void storedOptionShapes(const Paths& paths) {
         expect(userSettingValue(L"TrayColor") == storedColor,
                what + ": TrayColor is not rewritten");
         standin.quit();
-        expect(resident.program.waitForExit(10s), what + ": the program ends after the monitor");
+        expect(resident.program.exitsCleanly(10s), what + ": the program ends after the monitor");
         expect(userSettingValue(L"TrayColor") == storedColor,
                what + ": TrayColor is as stored after the exit too");
         expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), withoutNul ? L"1" : L"0",

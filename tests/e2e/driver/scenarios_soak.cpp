@@ -140,9 +140,7 @@ double mean(const std::vector<Sample>& samples, std::size_t from, std::size_t to
 }
 
 void soak(const Paths& paths) {
-    wchar_t secondsText[16] = {};
-    const int seconds =
-        GetEnvironmentVariableW(L"E2E_SOAK_SECONDS", secondsText, 16) ? _wtoi(secondsText) : 600;
+    const int seconds = scenarioCount(L"E2E_SOAK_SECONDS", 600);
     const auto cycle = cpuCycle();
     const int cycleSeconds = static_cast<int>(cycle.size());
 
@@ -230,7 +228,7 @@ void soak(const Paths& paths) {
     expect(flat, "memory and handles stay flat");
     CloseHandle(process);
     standin.quit();
-    expect(resident.program.waitForExit(10s), "the program ends after the monitor");
+    expect(resident.program.exitsCleanly(10s), "the program ends after the monitor");
 }
 
 const ScenarioRegistration soakScenario("soak_program",

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "check.h"
-#include "monitor/monitor_contract.h"
 #include "standin.h"
+#include "tests/wake_clicks.h"
 #include "window_query.h"
 
 namespace e2e {
@@ -135,9 +135,7 @@ void standinStartup(const Paths& paths) {
     }
 }
 
-// The six wake clicks, as offsets from the monitor's top-left corner: the
-// program's own panel-strip geometry.
-constexpr const auto& kStripOffsets = tervane::monitor::kPanelStripOffsets;
+constexpr const auto& kStripOffsets = tervane::expected::kWakeClicks;
 
 // Clicks the six points; returns how many the stand-in logged at the right offsets
 // with the right topmost state.
@@ -213,9 +211,7 @@ void measureClickSettle(const Paths& paths) {
     const HWND main = standin.mainWindow();
     require(main != nullptr, "the main window exists");
     SetForegroundWindow(main);
-    wchar_t roundsText[16] = {};
-    const int rounds =
-        GetEnvironmentVariableW(L"E2E_ROUNDS", roundsText, 16) ? _wtoi(roundsText) : 20;
+    const int rounds = scenarioCount(L"E2E_ROUNDS", 20);
     for (const Millis settle : {0ms, 5ms, 20ms}) {
         int runsAllRight = 0;
         int clicksRight = 0;

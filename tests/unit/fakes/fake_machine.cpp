@@ -36,8 +36,9 @@ std::optional<std::wstring> FakeMachine::readSetting(std::wstring_view app,
                                                      std::wstring_view key) {
     log_.record(Call::ReadSetting);
     const auto found = settings.find({std::wstring(app), std::wstring(section), std::wstring(key)});
-    if (found == settings.end()) return std::nullopt;
-    return found->second;
+    // Stored with the NUL a write puts after it: over the limit it is absent.
+    if (found == settings.end() || found->second.size() + 1 > kSettingLimit) return std::nullopt;
+    return found->second.substr(0, found->second.find(L'\0'));
 }
 
 bool FakeMachine::writeSetting(std::wstring_view app, std::wstring_view section,

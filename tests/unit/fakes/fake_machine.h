@@ -37,7 +37,8 @@ class FakeMachine : public Machine {
 
     std::map<RegistryName, std::wstring> machineStrings;  // data as stored, NUL and all
     std::map<std::wstring, std::uint32_t> files;          // path -> attributes
-    std::map<SettingName, std::wstring> settings;
+    std::map<SettingName, std::wstring> settings;      // texts as written, a NUL stored after each
+    static constexpr std::size_t kSettingLimit = 256;  // characters stored, the NUL included
     bool failSettingWrites = false;
     std::vector<Launch> launches;
     std::function<void(const Launch&)> onLaunch;

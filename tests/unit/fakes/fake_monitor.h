@@ -30,7 +30,7 @@ class FakeMonitor {
                                     std::wstring(monitor::kMainTitle), rect);
         const WindowHandle panel = windows.addChild(main_, L"Panel");
         windows.addChild(panel, L"Before the anchor");
-        slots_[1] = windows.addChild(panel, std::wstring(monitor::kAnchorText));
+        slots_[1] = windows.addChild(panel, L"MonitorForm");
         for (int n = 2; n <= monitor::kSlotCount; ++n) {
             slots_[static_cast<std::size_t>(n)] =
                 windows.addChild(panel, L"r" + std::to_wstring(n));
@@ -38,14 +38,15 @@ class FakeMonitor {
         show(readings);
     }
 
+    // Where the monitor shows each reading: its slot counted from the anchor's, 1.
     void show(const Readings& r) {
-        windows_.setText(slot(monitor::kSlotCpu), r.cpu);
-        windows_.setText(slot(monitor::kSlotMainboard), r.mainboard);
-        windows_.setText(slot(monitor::kSlotFan1), r.fan1);
-        windows_.setText(slot(monitor::kSlotFan2), r.fan2);
-        windows_.setText(slot(monitor::kSlotFan3), r.fan3);
+        windows_.setText(slot(6), r.cpu);
+        windows_.setText(slot(7), r.fan3);
+        windows_.setText(slot(8), r.fan2);
+        windows_.setText(slot(9), r.fan1);
+        windows_.setText(slot(10), r.mainboard);
     }
-    void showCpu(const std::wstring& cpu) { windows_.setText(slot(monitor::kSlotCpu), cpu); }
+    void showCpu(const std::wstring& cpu) { windows_.setText(slot(6), cpu); }
     void close() { windows_.removeWindow(main_); }
 
     WindowHandle main() const { return main_; }
