@@ -85,6 +85,19 @@ make_prefix() {
     fi
 }
 
+# A run folder of its own (RUN_DIR) with the loaders and a copy of the prefix
+# template at $1 (WINEPREFIX); when the script exits, whatever of Wine, Xvfb
+# and the X tray runs there is stopped and the folder removed. $2 names it.
+run_in_template_copy() {
+    local template=$1
+    RUN_DIR=$(mktemp -d "${TMPDIR:-/tmp}/tervane-$2.XXXXXX")
+    export WINEPREFIX=$RUN_DIR/prefix
+    trap 'stop_wineserver "$WINEPREFIX"; stop_x_tray; stop_xvfb; rm -rf "$RUN_DIR"' EXIT
+    trap 'exit 143' INT TERM
+    wine_loaders "$RUN_DIR/loaders" || return 1
+    cp -a "$template" "$WINEPREFIX"
+}
+
 # True when a 32-bit program of the prefix runs and reports itself as one.
 prefix_runs_32bit() {
     local out

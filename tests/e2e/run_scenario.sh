@@ -22,22 +22,9 @@ driver=$build/tests/e2e/e2e_driver.exe
 [ -d "$template/drive_c" ] || { echo "no prefix template at $template" >&2; exit 2; }
 
 started=$(now_ms)
-run=$(mktemp -d "${TMPDIR:-/tmp}/tervane-e2e.XXXXXX")
-prefix=$run/prefix
-cleanup() {
-    stop_wineserver "$prefix"
-    stop_x_tray
-    stop_xvfb
-    rm -rf "$run"
-}
-trap cleanup EXIT
-trap 'exit 143' INT TERM
-
-wine_loaders "$run/loaders" || exit 2
-cp -a "$template" "$prefix"
-export WINEPREFIX=$prefix
+run_in_template_copy "$template" e2e || exit 2
 dpi=${E2E_DPI:-96}
-start_xvfb "$run/display" "$dpi" || exit 2
+start_xvfb "$RUN_DIR/display" "$dpi" || exit 2
 if [ "$dpi" != 96 ]; then
     # The DPI Wine gives its programs.
     timeout 60 "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \

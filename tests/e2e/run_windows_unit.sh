@@ -24,26 +24,15 @@ for name in $(compgen -e | grep '^GTEST_' || true); do unset "$name"; done
 expected=$("$host" --gtest_list_tests | grep -c '^  ')
 
 started=$(now_ms)
-run=$(mktemp -d "${TMPDIR:-/tmp}/tervane-unit.XXXXXX")
-prefix=$run/prefix
-cleanup() {
-    stop_wineserver "$prefix"
-    rm -rf "$run"
-}
-trap cleanup EXIT
-trap 'exit 143' INT TERM
-
-wine_loaders "$run/loaders" || exit 2
-cp -a "$template" "$prefix"
-export WINEPREFIX=$prefix
+run_in_template_copy "$template" unit || exit 2
 echo "windows-unit: $(basename "$exe") (PE machine $(pe_machine "$exe")), 32-bit programs run $WINE32_ROUTE"
 ready=$(now_ms)
 # Brief: a failure is printed whole, a pass not at all; the counts always.
 timeout --kill-after=10 "$limit" "$WINE32" "$exe" --gtest_brief=1 --gtest_color=no |
-    tr -d '\r' | tee "$run/output"
+    tr -d '\r' | tee "$RUN_DIR/output"
 rc=${PIPESTATUS[0]}
-ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\{0,1\} from .* ran\..*/\1/p' "$run/output")
-passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\.$/\1/p' "$run/output")
+ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\{0,1\} from .* ran\..*/\1/p' "$RUN_DIR/output")
+passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\.$/\1/p' "$RUN_DIR/output")
 [ $rc -eq 124 ] && echo "windows-unit: timed out after $limit s"
 if [ $rc -eq 0 ] && [ "${passed:-0}" != "$expected" ]; then
     echo "windows-unit: the program ended well but ${passed:-no} tests passed of the host build's $expected"

@@ -265,22 +265,21 @@ void sessionEnd(const Paths& paths) {
     standin.quit();
 }
 
-// A monitor busy reading its sensors right after it shows its window: its
-// thread answers nothing for 15 s. The wake waits for it serving the tray, so
-// Exit works meanwhile; left alone, the wake completes once it answers.
-void monitorBusyAtWake(const Paths& paths) {
-    Standin standin(paths, monitorFolder(paths));
-    StandinSetup busy = readings();
-    busy.busyMs = 15'000;
-    standin.write(busy);
+// Starts the program, which launches the stand-in set up so, and returns once
+// the stand-in's thread has turned busy.
+Process startUntilBusy(const Paths& paths, Standin& standin, const StandinSetup& setup,
+                       const std::string& when) {
+    standin.write(setup);
     setMonitorInstallEntry(standin.install());
-
     Process program = startProgram(paths);
-    const auto busySince = [&] { return standin.log().firstTick("busy ms="); };
-    if (!waitUntil([&] { return busySince().has_value(); }, 20s)) describeFailure(standin);
-    require(busySince().has_value(), "the launched monitor shows its window and turns busy");
-    // The program finds the window at once and wakes it a second later.
-    pauseFor(5s);
+    const auto busy = [&] { return standin.log().firstTick("busy ms=").has_value(); };
+    if (!waitUntil(busy, 20s)) describeFailure(standin);
+    require(busy(), "the launched monitor turns busy " + when);
+    return program;
+}
+
+// Exit, from the tray menu, while the wake waits for the busy monitor.
+void exitWhileTheMonitorIsBusy(Process& program, const Standin& standin) {
     const auto icon = trayIconWithTip(L"Tervane Lite By Dravel");
     require(icon.has_value(), "start-up shows its tray icon with the first tip");
     postRightButtonUp(*icon);
@@ -288,27 +287,46 @@ void monitorBusyAtWake(const Paths& paths) {
             "while the wake waits for the busy monitor, the tray menu opens");
     expect(program.exitsCleanly(3s), "and its Exit ends the program at once");
     expect(!standin.log().firstTick("busy-over").has_value(), "while the monitor is still busy");
+}
+
+// Left alone, the wake of a monitor set up so completes once it answers: the
+// six clicks, then the first reading. Returns the monitor's log.
+StandinLog wakeLeftAlone(const Paths& paths, const StandinSetup& setup, const std::string& what) {
+    Standin again(paths, monitorFolder(paths) + L" again");
+    again.write(setup);
+    setMonitorInstallEntry(again.install());
+    Process waking = startProgram(paths);
+    if (!waitForClicks(again, 6, 40s)) describeFailure(again);
+    const StandinLog log = again.log();
+    expectWakeClicks(log, 0, what);
+    expect(waitForTrayTip(kReadingTip, 5s).has_value(), "the first reading shows in the tray");
+    again.quit();
+    expect(waking.exitsCleanly(10s), "the program ends after the monitor");
+    return log;
+}
+
+// A monitor busy reading its sensors right after it shows its window: its
+// thread answers nothing for 15 s. The wake waits for it serving the tray, so
+// Exit works meanwhile; left alone, the wake completes once it answers.
+void monitorBusyAtWake(const Paths& paths) {
+    Standin standin(paths, monitorFolder(paths));
+    StandinSetup busy = readings();
+    busy.busyMs = 15'000;
+    Process program = startUntilBusy(paths, standin, busy, "as it shows its window");
+    // The program finds the window at once and wakes it a second later.
+    pauseFor(5s);
+    exitWhileTheMonitorIsBusy(program, standin);
     expect(standin.log().clicks.empty(), "no click was made");
     standin.quit();
     require(waitUntil([&] { return standin.log().firstTick("quit").has_value(); }, 30s),
             "the monitor ends once it answers again");
     pauseFor(1s);
 
-    // Left alone, the wake goes on once the monitor answers.
-    Standin again(paths, monitorFolder(paths) + L" again");
-    again.write(busy);
-    setMonitorInstallEntry(again.install());
-    Process waking = startProgram(paths);
-    if (!waitForClicks(again, 6, 40s)) describeFailure(again);
-    const StandinLog log = again.log();
-    expectWakeClicks(log, 0, "a busy monitor, once it answers");
+    const StandinLog log = wakeLeftAlone(paths, busy, "a busy monitor, once it answers");
     if (const auto answering = log.firstTick("busy-over"); answering && !log.clicks.empty()) {
         note("first click " + std::to_string(log.clicks.front().tick - *answering) +
              " ms after the monitor answers again");
     }
-    expect(waitForTrayTip(kReadingTip, 5s).has_value(), "the first reading shows in the tray");
-    again.quit();
-    expect(waking.exitsCleanly(10s), "the program ends after the monitor");
 }
 
 // A monitor that the wake's first click sets to work for 12 s. The program
@@ -319,28 +337,15 @@ void monitorSetToWorkByTheWake(const Paths& paths) {
     Standin standin(paths, monitorFolder(paths));
     StandinSetup working = readings();
     working.busyOnClickMs = 12'000;
-    standin.write(working);
-    setMonitorInstallEntry(standin.install());
     const POINT userCursor{700, 600};
     setCursorPos(userCursor);
-
-    Process program = startProgram(paths);
-    const auto busySince = [&] { return standin.log().firstTick("busy ms="); };
-    if (!waitUntil([&] { return busySince().has_value(); }, 20s)) describeFailure(standin);
-    require(busySince().has_value(), "the wake's first click sets the monitor to work");
+    Process program = startUntilBusy(paths, standin, working, "at the wake's first click");
     pauseFor(2s);
     const POINT cursor = cursorPos();
     expect(cursor.x == userCursor.x && cursor.y == userCursor.y,
            "while the monitor works, the cursor is back where the user left it: " +
                std::to_string(cursor.x) + "," + std::to_string(cursor.y));
-    const auto icon = trayIconWithTip(L"Tervane Lite By Dravel");
-    require(icon.has_value(), "start-up shows its tray icon with the first tip");
-    postRightButtonUp(*icon);
-    require(chooseOnlyTrayMenuItem(program.id()),
-            "while the wake waits for the working monitor, the tray menu opens");
-    expect(program.waitForExit(3s), "and its Exit ends the program at once");
-    expectEqual(static_cast<long long>(program.exitCode().value_or(999)), 0, "its exit code");
-    expect(!standin.log().firstTick("busy-over").has_value(), "while the monitor is still at work");
+    exitWhileTheMonitorIsBusy(program, standin);
     require(waitUntil([&] { return standin.log().firstTick("busy-over").has_value(); }, 20s),
             "the monitor's work ends");
     const HWND main = standin.mainWindow();
@@ -348,14 +353,7 @@ void monitorSetToWorkByTheWake(const Paths& paths) {
            "the abandoned wake leaves the monitor not on top");
     standin.quit();
 
-    // Left alone, the wake goes on once the monitor has taken its window off the top.
-    Standin again(paths, monitorFolder(paths) + L" again");
-    again.write(working);
-    setMonitorInstallEntry(again.install());
-    Process waking = startProgram(paths);
-    if (!waitForClicks(again, 6, 40s)) describeFailure(again);
-    const StandinLog log = again.log();
-    expectWakeClicks(log, 0, "a monitor set to work by the first click");
+    const StandinLog log = wakeLeftAlone(paths, working, "a monitor set to work by its click");
     const auto workDone = log.firstTick("busy-over");
     expect(workDone && log.clicks.size() >= 6 && log.clicks[5].tick >= *workDone,
            "the last click comes once the monitor works no more");
@@ -363,9 +361,6 @@ void monitorSetToWorkByTheWake(const Paths& paths) {
         note("last click " + std::to_string(log.clicks[5].tick - *workDone) +
              " ms after the monitor's work ended");
     }
-    expect(waitForTrayTip(kReadingTip, 5s).has_value(), "the first reading shows in the tray");
-    again.quit();
-    expect(waking.waitForExit(10s), "the program ends after the monitor");
 }
 
 struct Shape {
