@@ -1,31 +1,66 @@
 #include "app/form1.h"
 
+#include <utility>
+
 #include "app/settings.h"
 
 namespace tervane::app {
 
 Form1::Form1(const Desktop& desktop)
     : desktop_(desktop),
-      waits_(desktop.loop, [this] { return !handlesEvents(); }),
+      heldInput_(desktop.windows, desktop.input),
+      waits_(desktop.loop, [this] { afterPump(); }),
       icons_(desktop.tray),
       tray_(desktop.tray, desktop.loop) {}
+
+void Form1::afterPump() {
+    if (!heldInput_.held()) takeUpShellCalls();
+    if (!handlesEvents()) throw WaitAbandoned();
+}
 
 void Form1::onMouseMove(const MouseMove& move) {
     if (!handlesEvents()) return;
     const auto message = readout::trayCallbackMessage(move);
+    // With the user's input held nobody could close a menu, and the window
+    // would come up over the monitor being clicked.
     if (message == kTrayRightButtonUp) {
-        desktop_.windows.setForegroundWindow(desktop_.form.formWindow());
-        if (desktop_.form.popupTrayMenu() == MenuChoice::Exit) exitProgram();
+        putOff_.menu = heldInput_.held();
+        if (!putOff_.menu) openTrayMenu();
     } else if (message == kTrayDoubleClick) {
-        desktop_.form.setFormState(FormState::Normal);
-        desktop_.form.showForm();
+        putOff_.options = heldInput_.held();
+        if (!putOff_.options) showOptions();
     }
+}
+
+void Form1::openTrayMenu() {
+    desktop_.windows.setForegroundWindow(desktop_.form.formWindow());
+    if (desktop_.form.popupTrayMenu() == MenuChoice::Exit) exitProgram();
+}
+
+void Form1::showOptions() {
+    desktop_.form.setFormState(FormState::Normal);
+    desktop_.form.showForm();
 }
 
 void Form1::onTimer(TimerId timer) {
     if (!handlesEvents()) return;
     if (timer == TimerId::Tick) timer1Timer();
-    if (timer == TimerId::TrayRetry) tray_.retryAdd();
+    // The shell may keep a call waiting (for seconds at log-on).
+    if (timer == TimerId::TrayRetry) {
+        putOff_.trayRetry = heldInput_.held();
+        if (!putOff_.trayRetry) tray_.retryAdd();
+    }
+}
+
+void Form1::takeUpShellCalls() {
+    if (std::exchange(putOff_.shellRestart, false) && handlesEvents()) tray_.shellRestarted();
+    if (std::exchange(putOff_.trayRetry, false) && handlesEvents()) tray_.retryAdd();
+}
+
+void Form1::takeUpUserEvents() {
+    takeUpShellCalls();
+    if (std::exchange(putOff_.options, false) && handlesEvents()) showOptions();
+    if (std::exchange(putOff_.menu, false) && handlesEvents()) openTrayMenu();
 }
 
 void Form1::onCloseRequest() {
@@ -60,13 +95,18 @@ void Form1::onToggleClicked() {
 }
 
 void Form1::onTaskbarCreated() {
-    if (handlesEvents()) tray_.shellRestarted();
+    if (!handlesEvents()) return;
+    putOff_.shellRestart = heldInput_.held();
+    if (!putOff_.shellRestart) tray_.shellRestarted();
 }
 
 void Form1::onSessionEnd(bool ending) {
-    // The system ends the process right after this: leave as Exit would, so
-    // the icon goes and the check box's state is kept.
-    if (ending) exitProgram();
+    // The system ends the process right after this: the user's input first,
+    // then leave as Exit would, so the icon goes and the check box's state is
+    // kept.
+    if (!ending) return;
+    heldInput_.release();
+    exitProgram();
 }
 
 void Form1::timer1Timer() {

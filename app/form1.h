@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/waits.h"
+#include "monitor/input_hold.h"
 #include "platform/desktop.h"
 #include "readout/icon_cache.h"
 #include "readout/tray_icon.h"
@@ -64,6 +65,11 @@ class Form1 : public FormEvents {
 
   private:
     bool handlesEvents() const { return phase_ == Phase::Starting || phase_ == Phase::Resident; }
+    void afterPump();
+    void openTrayMenu();
+    void showOptions();
+    void takeUpShellCalls();
+    void takeUpUserEvents();
     void startUp();
     void searchForMonitor();
     void failStartup(std::wstring_view message);
@@ -73,10 +79,21 @@ class Form1 : public FormEvents {
     void exitProgram();
     void formUnload(bool optionsRestored);
 
+    // While the wake holds the user's input nothing may go modal or wait on
+    // the shell: what events would do so is put off. The menu and the window
+    // wait for the wake's end, the shell's calls for the input's release.
+    struct PutOff {
+        bool menu = false;
+        bool options = false;
+        bool shellRestart = false;
+        bool trayRetry = false;
+    };
+
     Desktop desktop_;
     Phase phase_ = Phase::Starting;
+    monitor::HeldInput heldInput_;
+    PutOff putOff_;
     Waits waits_;
-    std::wstring probePath_;
     readout::TickState tick_;
     readout::IconCache icons_;
     readout::TrayIcon tray_;

@@ -67,8 +67,11 @@ void Form1::startUp() {
     if (tick_.probe == 0) return failStartup(kNotFound);
     waits_.waitFor(kAfterFound);
 
-    monitor::WakeSequence wake(desktop_.windows, desktop_.input, waits_, tick_.probe);
+    monitor::WakeSequence wake(desktop_.windows, desktop_.input, heldInput_, waits_, tick_.probe);
     if (!wake.wakeProbe()) return failStartup(kNotWoken);
+    // What the user asked for while the clicks held the input.
+    takeUpUserEvents();
+    if (!handlesEvents()) return;
     restoreSettings(desktop_.machine, desktop_.form);
     phase_ = Phase::Resident;
 

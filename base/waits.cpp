@@ -4,7 +4,7 @@ namespace tervane {
 
 void Waits::pump() {
     loop_.pumpMessages();
-    if (abandoned_ && abandoned_()) throw WaitAbandoned();
+    if (afterPump_) afterPump_();
 }
 
 void Waits::waitOnce(Millis deadline) {

@@ -1,8 +1,9 @@
 #pragma once
 // Waiting that keeps the window and the tray served: every wait sleeps until a
 // message arrives or its deadline comes, on the monotonic clock, and dispatches
-// what arrived. A wait whose owner has gone (the form was unloaded by a handler
-// that ran during the pump) stops by throwing WaitAbandoned.
+// what arrived. After each pass the owner's afterPump runs: it takes up what
+// was put off meanwhile, and stops a wait whose owner has gone (the form was
+// unloaded by a handler that ran during the pump) by throwing WaitAbandoned.
 
 #include <functional>
 
@@ -19,7 +20,13 @@ struct WaitAbandoned : ProgramError {
 class OtherWindowsWatch {
   public:
     explicit OtherWindowsWatch(MessageLoop& loop) : loop_(loop) { loop_.watchOtherWindows(true); }
-    ~OtherWindowsWatch() { loop_.watchOtherWindows(false); }
+    ~OtherWindowsWatch() {
+        try {
+            loop_.watchOtherWindows(false);
+        } catch (...) {
+            // Nothing more can be done from a destructor.
+        }
+    }
     OtherWindowsWatch(const OtherWindowsWatch&) = delete;
     OtherWindowsWatch& operator=(const OtherWindowsWatch&) = delete;
 
@@ -29,8 +36,8 @@ class OtherWindowsWatch {
 
 class Waits {
   public:
-    Waits(MessageLoop& loop, std::function<bool()> abandoned)
-        : loop_(loop), abandoned_(std::move(abandoned)) {}
+    Waits(MessageLoop& loop, std::function<void()> afterPump)
+        : loop_(loop), afterPump_(std::move(afterPump)) {}
 
     MessageLoop& loop() { return loop_; }
     Millis now() { return loop_.now(); }
@@ -45,7 +52,7 @@ class Waits {
 
   private:
     MessageLoop& loop_;
-    std::function<bool()> abandoned_;
+    std::function<void()> afterPump_;
 };
 
 }  // namespace tervane

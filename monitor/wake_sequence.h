@@ -2,12 +2,16 @@
 // Wakes the monitor: brings its main window to the front and clicks its panel
 // strip, holding the user's input back only while it clicks. Nothing here
 // waits on the monitor's thread: each act on its window is asked for, and
-// what depends on it waits, serving messages, until the window shows it.
+// what depends on it waits, serving messages, until the window shows it. A
+// click is made only where the monitor's window is at that moment.
 
+#include <array>
 #include <cstdint>
+#include <optional>
 
 #include "base/errors.h"
 #include "base/waits.h"
+#include "monitor/input_hold.h"
 #include "platform/desktop.h"
 
 namespace tervane::monitor {
@@ -19,19 +23,12 @@ struct CoordinateOverflow : ProgramError {
 };
 std::int16_t checked16(std::int64_t value);
 
-// Blocks user input for its lifetime; on the way out, whatever the way,
-// unblocks it and puts the cursor back where it was.
-class InputBlock {
-  public:
-    explicit InputBlock(SyntheticInput& input);
-    ~InputBlock();
-    InputBlock(const InputBlock&) = delete;
-    InputBlock& operator=(const InputBlock&) = delete;
-
-  private:
-    SyntheticInput& input_;
-    Point savedCursor_;
-};
+// The point the clicks are reckoned from: the corner moved by the strip's anchor.
+Point anchorPoint(const Rect& rect);
+// The six clicks for a window whose top-left corner is the rectangle's, in
+// the order they are made, each step of the arithmetic checked in the order
+// the panel strip is walked.
+std::array<Point, 6> panelPoints(const Rect& rect);
 
 // For its lifetime, rectangles and cursor positions are those the window
 // itself sees: the monitor's own points, at any display scaling.
@@ -73,27 +70,52 @@ class TopmostWhileWaking {
     bool settled_ = false;
 };
 
+// How a wait for the monitor ended.
+enum class Road {
+    Shown,     // the window shows what it was asked
+    Refused,   // it answered, yet does not show it
+    Gone,      // the window is gone
+    NoAnswer,  // it did not answer within the wait's limit
+};
+
+// How the look right before a press ended.
+enum class Press {
+    Made,         // the monitor was there as the click needs it, and was clicked
+    MonitorGone,  // its window is gone
+    NotThere,     // moved, covered, not in its normal state, not on top as needed
+};
+
 class WakeSequence {
   public:
-    WakeSequence(OtherWindows& windows, SyntheticInput& input, Waits& waits, WindowHandle probe)
-        : windows_(windows), input_(input), waits_(waits), probe_(probe) {}
+    WakeSequence(OtherWindows& windows, SyntheticInput& input, HeldInput& held, Waits& waits,
+                 WindowHandle probe)
+        : windows_(windows), input_(input), held_(held), waits_(waits), probe_(probe) {}
 
-    // True when the panel strip was clicked; false when the monitor could not
-    // be brought to the front at non-negative screen coordinates, or did not
-    // answer within the time the front is waited for.
+    // True when start-up goes on: the panel strip was clicked, the monitor
+    // went away after the first click (the first tick then ends the program),
+    // or only the last click was left out. False when the monitor could not
+    // be brought to the front at non-negative screen coordinates, did not
+    // answer in time, or was not there for the clicks.
     bool wakeProbe();
 
   private:
     void waitForSplash();
-    WindowHandle bringToFront(Millis deadline);
-    bool answers(Millis deadline);
-    bool carriedOut(bool (*shows)(const WindowState&), Millis deadline);
-    Rect monitorRect();
-    void clickPanels(std::int16_t x, std::int16_t y);
-    void clickAt(std::int16_t x, std::int16_t y);
+    WindowHandle bringToFront();
+    Road answers();
+    Road carriedOut(bool (*shows)(const WindowState&));
+    std::optional<Rect> monitorRect();
+    bool holdWhenUserIsFree(std::optional<InputHold>& hold);
+    struct Burst {
+        int made = 0;  // clicks made
+        Press end = Press::NotThere;
+    };
+    Burst clickPanels();
+    void clickLast();
+    Press press(std::size_t click, bool onTop);
 
     OtherWindows& windows_;
     SyntheticInput& input_;
+    HeldInput& held_;
     Waits& waits_;
     WindowHandle probe_;
 };

@@ -102,6 +102,9 @@ class OtherWindows {
     // nullopt when the window is gone.
     virtual std::optional<WindowState> windowState(WindowHandle window) = 0;
     virtual std::optional<Rect> windowRect(WindowHandle window) = 0;
+    // The top-level window a click at the point would reach (in the
+    // coordinates in use), 0 for none; asks no other program's thread.
+    virtual WindowHandle windowAt(Point point) = 0;
     // Asks the window's thread for an answer without waiting for it; the
     // answer arrives while messages are pumped or waited for. answered() is
     // true once every window asked has answered (a window that is gone
@@ -128,6 +131,9 @@ class SyntheticInput {
     // swaps synthetic presses as it swaps the user's own.
     virtual bool buttonsSwapped() = 0;
     virtual void click(MouseButton button) = 0;  // press and release at the cursor
+    // The user holds a mouse button, or Shift, Ctrl, Alt or a Windows key,
+    // down now: blocking input does not release it.
+    virtual bool userPressing() = 0;
     virtual void blockInput(bool block) = 0;
 };
 

@@ -52,6 +52,7 @@ class Win32Desktop final : public OtherWindows,
     void setTopmost(WindowHandle window, bool onTop) override;
     std::optional<WindowState> windowState(WindowHandle window) override;
     std::optional<Rect> windowRect(WindowHandle window) override;
+    WindowHandle windowAt(Point point) override;
     void askForAnswer(WindowHandle window) override;
     bool answered() override { return answers_ == asked_; }
     void useCoordinatesOf(WindowHandle window) override;
@@ -62,6 +63,7 @@ class Win32Desktop final : public OtherWindows,
     void setCursorPos(Point point) override;
     bool buttonsSwapped() override;
     void click(MouseButton button) override;
+    bool userPressing() override;
     void blockInput(bool block) override;
 
     // Machine

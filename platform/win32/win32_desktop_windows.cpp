@@ -2,6 +2,7 @@
 
 #include "platform/win32/win32_desktop.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -82,6 +83,11 @@ std::optional<Rect> Win32Desktop::windowRect(WindowHandle window) {
     return Rect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
+WindowHandle Win32Desktop::windowAt(Point point) {
+    // WindowFromPoint asks only this thread's windows where they are hit.
+    return fromHwnd(GetAncestor(WindowFromPoint(POINT{point.x, point.y}), GA_ROOT));
+}
+
 void Win32Desktop::askForAnswer(WindowHandle window) {
     // WM_NULL does nothing; the reply comes once the window's thread has taken it.
     if (SendMessageCallbackW(toHwnd(window), WM_NULL, 0, 0, &onAnswer,
@@ -120,6 +126,14 @@ void Win32Desktop::click(MouseButton button) {
     const bool left = button == MouseButton::Left;
     mouse_event(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN, 0, 0, 0, 0);
     mouse_event(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
+}
+
+bool Win32Desktop::userPressing() {
+    // The physical buttons, whichever is the primary one.
+    constexpr std::array kKeys{VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2,
+                               VK_SHIFT,   VK_CONTROL, VK_MENU,    VK_LWIN,     VK_RWIN};
+    return std::any_of(kKeys.begin(), kKeys.end(),
+                       [](int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; });
 }
 
 void Win32Desktop::blockInput(bool block) { BlockInput(block ? TRUE : FALSE); }

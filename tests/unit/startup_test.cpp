@@ -155,63 +155,6 @@ TEST_F(Startup, AMonitorThatCannotBeWokenIsReportedAndLeftTopmost) {
     EXPECT_FALSE(desktop.tray.present);
 }
 
-TEST(StartupBusy, ExitOrTheSessionsEndDuringTheWakeOfABusyOrHungMonitorEndsAtOnce) {
-    // Busy reading its sensors right after it showed its window, hung, or set
-    // to work by the first click of the wake; left by Exit or the session's end.
-    struct Busy {
-        Millis until;
-        bool fromFirstClick = false;
-        bool sessionEnds = false;
-    };
-    for (const Busy busy : {Busy{Millis{10'000}}, Busy{Millis::max()}, Busy{Millis{20'000}, true},
-                            Busy{Millis{20'000}, true, true}}) {
-        FakeDesktop desktop;
-        Form1 form(desktop.roles());
-        desktop.form.events = &form;
-        fake::installMonitor(desktop.machine, kFolder);
-        FakeMonitor monitor(desktop.windows);
-        auto& window = desktop.windows.window(monitor.main());
-        if (!busy.fromFirstClick) window.busyUntil = busy.until;
-        const Point userCursor = desktop.input.cursor;
-        desktop.form.menuAnswer = MenuChoice::Exit;
-        desktop.loop.at(Millis{2'500}, [&] {
-            busy.sessionEnds ? form.onSessionEnd(true) : form.onMouseMove(fake::trayCallback(517));
-        });
-        Millis endedAt{-1};
-        desktop.log.beforeCall = [&](Call call) {
-            if (call == Call::DestroyForm) endedAt = desktop.loop.clock;
-            if (call == Call::Click && busy.fromFirstClick && desktop.input.clicks.empty()) {
-                window.busyUntil = busy.until;
-            }
-        };
-        form.load();
-        EXPECT_TRUE(form.ended());
-        EXPECT_GE(endedAt, Millis{2'500});
-        EXPECT_LT(endedAt, Millis{2'600});
-        EXPECT_TRUE(desktop.boxes.shown.empty());
-        // Input free, the cursor back, and the monitor not left topmost once
-        // it takes what it was asked.
-        EXPECT_FALSE(desktop.input.inputBlocked);
-        EXPECT_EQ(desktop.input.cursor, userCursor);
-        if (busy.until != Millis::max()) desktop.loop.clock = busy.until + Millis{1'000};
-        EXPECT_TRUE(desktop.windows.topmostWindows().empty());
-    }
-}
-
-TEST_F(Startup, AMonitorThatNeverAnswersIsReportedWhenTheThirtySecondsAreUp) {
-    fake::installMonitor(desktop.machine, kFolder);
-    FakeMonitor monitor(desktop.windows);
-    desktop.windows.window(monitor.main()).busyUntil = Millis::max();
-    load();
-    ASSERT_EQ(desktop.boxes.shown.size(), 1u);
-    EXPECT_EQ(desktop.boxes.shown[0].text,
-              L"Unable to initialize PC Probe! Close PC Probe and try again");
-    EXPECT_GE(clockAtBox(0), Millis{31'000});
-    EXPECT_LT(clockAtBox(0), Millis{31'300});
-    EXPECT_TRUE(desktop.input.clicks.empty());
-    EXPECT_TRUE(form.ended());
-}
-
 TEST_F(Startup, ASecondCopyIsRefusedBeforeAnythingShowsWhateverKeptItFromTheToken) {
     // Held by another copy; held by one running elevated, which this copy may
     // not even open; or not to be had at all: never two copies.

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "fakes/fake_loop.h"
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/form1.h"
+#include "fakes/fake_desktop.h"
 #include "fakes/fake_monitor.h"
-#include "fakes/fake_windows.h"
 #include "monitor/wake_sequence.h"
 #include "tests/wake_clicks.h"
 
@@ -20,6 +25,7 @@ std::vector<Point> offsetsOf(const std::vector<fake::Click>& clicks, Rect rect) 
 }
 
 const std::vector<Point> kStrip(expected::kWakeClicks.begin(), expected::kWakeClicks.end());
+const std::wstring kNotWoken = L"Unable to initialize PC Probe! Close PC Probe and try again";
 
 // The roles the wake sequence uses, wired as on the platform.
 struct Wake {
@@ -27,30 +33,35 @@ struct Wake {
     fake::FakeMessageLoop loop{log};
     fake::FakeOtherWindows windows{log};
     fake::FakeSyntheticInput input{log, windows};
-    Waits waits{loop, [] { return false; }};
+    monitor::HeldInput held{windows, input};
+    Waits waits{loop, nullptr};
 
     Wake() {
         windows.onForegroundChange = [this] { loop.windowChanged(); };
         windows.loop = &loop;
     }
     bool run(WindowHandle probe) {
-        return monitor::WakeSequence(windows, input, waits, probe).wakeProbe();
+        return monitor::WakeSequence(windows, input, held, waits, probe).wakeProbe();
     }
 };
 
-// Where the monitor's window lies, and whether the user swapped the buttons.
+// Where the monitor's window lies, whether it starts minimized, and whether
+// the user swapped the buttons.
 struct Corner {
     Rect rect;
     bool buttonsSwapped = false;
+    bool minimized = false;
 };
 
 class WakeCornerTest : public testing::TestWithParam<Corner> {};
 
 TEST_P(WakeCornerTest, ClicksTheStripTopmostThenOnceMoreAndPutsEverythingBack) {
     Wake w;
-    const auto [rect, buttonsSwapped] = GetParam();
+    const auto [rect, buttonsSwapped, minimized] = GetParam();
     FakeMonitor monitor(w.windows, rect);
     w.input.swappedButtons = buttonsSwapped;
+    // A minimized monitor is restored before its corner is read.
+    w.windows.window(monitor.main()).minimized = minimized;
     const Point userCursor = w.input.cursor;
 
     EXPECT_TRUE(w.run(monitor.main()));
@@ -70,7 +81,8 @@ TEST_P(WakeCornerTest, ClicksTheStripTopmostThenOnceMoreAndPutsEverythingBack) {
 INSTANTIATE_TEST_SUITE_P(Corners, WakeCornerTest,
                          testing::Values(Corner{{0, 0, 640, 400}}, Corner{{100, 120, 740, 520}},
                                          Corner{{32212, 32667, 32852, 33067}},
-                                         Corner{{100, 120, 740, 520}, true}));
+                                         Corner{{100, 120, 740, 520}, true},
+                                         Corner{{100, 120, 740, 520}, false, true}));
 
 // The display's scaling, whether the monitor is DPI aware, and its corner in
 // its own coordinates.
@@ -114,67 +126,15 @@ INSTANTIATE_TEST_SUITE_P(Scalings, WakeScalingTest,
                                          // Beyond 16 bits on the screen, not in its own pixels.
                                          Scaling{250, true, {32'212, 32'667}}));
 
-TEST(WakeTest, ABusyMonitorIsActedOnOnlyOnceItAnswersThenWokenAsDesigned) {
-    Wake w;
-    FakeMonitor monitor(w.windows);
-    w.windows.window(monitor.main()).busyUntil = Millis{8'000};
-    Millis firstAct{-1};
-    w.log.beforeCall = [&](Call call) {
-        if ((call == Call::ShowWindowShow || call == Call::SetTopmostOn) && firstAct < Millis{0})
-            firstAct = w.loop.clock;
-    };
-    EXPECT_TRUE(w.run(monitor.main()));
-    // Nothing piled on a thread that answers nothing.
-    EXPECT_GE(firstAct, Millis{8'000});
-    EXPECT_GE(w.loop.clock, Millis{8'000});
-    EXPECT_LT(w.loop.clock, Millis{8'500});
-    EXPECT_EQ(offsetsOf(w.input.clicks, FakeMonitor::kDefaultRect), kStrip);
-    // Waiting on its answer, not polling fast.
-    EXPECT_LT(w.loop.pumps, 8'000 / 50);
-}
-
-TEST(WakeTest, AMonitorSetToWorkByTheClicksIsNeverWaitedOnAndInputIsFreeWhileItWorks) {
-    Wake w;
-    FakeMonitor monitor(w.windows);
-    // The first click sets it to work for 20 s; it takes its window off the
-    // top a while after it answers again.
-    w.windows.window(monitor.main()).carriesOutAfter = Millis{200};
-    w.log.beforeCall = [&](Call call) {
-        if (call == Call::Click && w.input.clicks.empty()) {
-            w.windows.window(monitor.main()).busyUntil = w.loop.clock + Millis{20'000};
-        }
-    };
-    // Meanwhile the program serves what arrives, as soon as it arrives.
-    Millis served{-1};
-    w.loop.at(Millis{10'000}, [&] { served = w.loop.clock; });
-
-    EXPECT_TRUE(w.run(monitor.main()));
-    EXPECT_GE(served, Millis{10'000});
-    EXPECT_LT(served, Millis{10'300});
-    // Held for the clicks alone, not while the monitor works; woken by its
-    // answer, not polling fast.
-    EXPECT_LT(w.input.longestBlock, Millis{1'000});
-    EXPECT_LT(w.loop.pumps, 20'000 / 50);
-    ASSERT_EQ(offsetsOf(w.input.clicks, FakeMonitor::kDefaultRect), kStrip);
-    EXPECT_FALSE(w.input.clicks[5].topmost.contains(monitor.main()));
-    EXPECT_FALSE(w.input.inputBlocked);
-}
-
-TEST(WakeTest, AHungMonitorIsNeverWaitedOnAndFailsWhenTheThirtySecondsAreUp) {
-    Wake w;
-    FakeMonitor monitor(w.windows);
-    w.windows.window(monitor.main()).busyUntil = Millis::max();
-    EXPECT_FALSE(w.run(monitor.main()));
-    EXPECT_GE(w.loop.clock, Millis{30'000});
-    EXPECT_LT(w.loop.clock, Millis{30'200});
-    EXPECT_TRUE(w.input.clicks.empty());
-    EXPECT_EQ(w.log.count(Call::ShowWindowShow) + w.log.count(Call::SetTopmostOn), 0);
-}
-
-TEST(WakeTest, ACornerLeftOfOrAboveTheScreenIsNotSupportedAndStaysTopmost) {
-    for (const Rect rect : {Rect{-1, 0, 639, 400}, Rect{0, -1, 640, 399}}) {
+TEST(WakeTest, ACornerLeftOfOrAboveTheScreenOrUnreadableIsNotSupportedAndStaysTopmost) {
+    // Left of the screen, above it, or a rectangle that cannot be read: no
+    // click is made anywhere.
+    for (const auto& [rect, unreadable] :
+         {std::pair{Rect{-1, 0, 639, 400}, false}, std::pair{Rect{0, -1, 640, 399}, false},
+          std::pair{Rect{0, 0, 640, 400}, true}}) {
         Wake w;
         FakeMonitor monitor(w.windows, rect);
+        w.windows.failWindowRect = unreadable;
         EXPECT_FALSE(w.run(monitor.main()));
         EXPECT_TRUE(w.input.clicks.empty());
         EXPECT_EQ(w.log.count(Call::BlockInputOn), 0);
@@ -230,25 +190,8 @@ TEST(WakeTest, TheSplashWindowIsWaitedOutBeforeTheThirtySecondsStart) {
     EXPECT_GE(firstAsk, Millis{45'000});
 }
 
-TEST(WakeTest, AMinimizedMonitorIsRestoredBeforeItsCornerIsRead) {
-    Wake w;
-    FakeMonitor monitor(w.windows);
-    w.windows.window(monitor.main()).minimized = true;
-    w.windows.foreground = monitor.main();
-    EXPECT_TRUE(w.run(monitor.main()));
-    EXPECT_EQ(offsetsOf(w.input.clicks, FakeMonitor::kDefaultRect), kStrip);
-}
-
-TEST(WakeTest, AnUnreadableRectangleClicksFromTheScreenOrigin) {
-    Wake w;
-    FakeMonitor monitor(w.windows);
-    w.windows.failWindowRect = true;
-    EXPECT_TRUE(w.run(monitor.main()));
-    EXPECT_EQ(offsetsOf(w.input.clicks, Rect{}), kStrip);
-}
-
 TEST(WakeTest, CornersOutsideTheSixteenBitRangeFailWithInputFree) {
-    // 40000 fails before input is blocked; 32300 fails inside the burst.
+    // 40000 fails at the corner's conversion; 32300 at the last click's.
     for (const Rect rect : {Rect{40'000, 0, 40'640, 400}, Rect{32'300, 0, 32'940, 400},
                             Rect{0, 32'700, 640, 33'100}}) {
         Wake w;
@@ -260,47 +203,357 @@ TEST(WakeTest, CornersOutsideTheSixteenBitRangeFailWithInputFree) {
     }
 }
 
-TEST(WakeTest, AnErrorAtAnyStepOfTheBurstLeavesInputUnblockedTheCursorBackAndTheMonitorNotOnTop) {
-    int failures = 0;
-    for (int failAt = 1;; ++failAt) {
-        Wake w;
-        FakeMonitor monitor(w.windows);
-        const Point userCursor = w.input.cursor;
-        int callsWhileBlocked = 0;  // over both stretches of clicking
-        w.log.beforeCall = [&](Call call) {
-            if (!w.input.inputBlocked || call == Call::BlockInputOff) return;
-            if (++callsWhileBlocked == failAt) throw fake::InjectedFailure();
-        };
-        try {
-            w.run(monitor.main());
-            break;  // failAt is past the last call of the burst
-        } catch (const fake::InjectedFailure&) {
-            ++failures;
-        }
-        w.log.beforeCall = nullptr;
-        EXPECT_FALSE(w.input.inputBlocked) << "failure at call " << failAt;
-        EXPECT_EQ(w.input.cursor, userCursor) << "failure at call " << failAt;
-        w.loop.clock += Millis{1'000};  // the monitor has taken what it was asked
-        EXPECT_TRUE(w.windows.topmostWindows().empty()) << "failure at call " << failAt;
-    }
-    EXPECT_GT(failures, 20);  // every call of the burst was tried
-}
-
 TEST(WakeTest, EachMoveSettlesBeforeItsClickAndTheBurstStaysShort) {
     Wake w;
     FakeMonitor monitor(w.windows);
     w.windows.foreground = monitor.main();
     const Millis start = w.loop.clock;
-    std::vector<Millis> moves;
-    std::vector<Millis> clicks;
+    Millis lastMove{-1};
+    std::vector<Millis> settled;  // from each click's own move to its press
     w.log.beforeCall = [&](Call call) {
-        if (call == Call::SetCursorPos) moves.push_back(w.loop.clock);
-        if (call == Call::Click) clicks.push_back(w.loop.clock);
+        if (call == Call::SetCursorPos) lastMove = w.loop.clock;
+        if (call == Call::Click) settled.push_back(w.loop.clock - lastMove);
     };
     EXPECT_TRUE(w.run(monitor.main()));
-    ASSERT_EQ(clicks.size(), 6u);
-    for (std::size_t i = 0; i < clicks.size(); ++i) EXPECT_GE(clicks[i] - moves[i], Millis{20});
+    ASSERT_EQ(settled.size(), 6u);
+    for (std::size_t i = 0; i < settled.size(); ++i) {
+        EXPECT_GE(settled[i], Millis{20}) << "click " << i + 1;
+    }
     EXPECT_LT(w.loop.clock - start, Millis{250});
+}
+
+// ---------------------------------------------------------------------------
+// Every fault at every step: start-up runs once to count the wake's seam
+// calls, then once for each fault struck at each of those calls, and what
+// must hold on every road is checked.
+
+// One start against a running monitor, with everything a road may break
+// watched as it happens.
+struct Start {
+    fake::FakeDesktop desktop;
+    app::Form1 form{desktop.roles()};
+    FakeMonitor monitor{desktop.windows};
+    Point userCursor = desktop.input.cursor;
+    long wakeStart = -1;               // index of the wake's first call
+    long wakeEnd = -1;                 // and of the first call after it
+    long struckAt = -1;                // the call the fault struck
+    Millis struckClock{-1};            // and when
+    Millis sentFor{-1};                // when the event it sent was to arrive
+    std::optional<Millis> dispatched;  // and when it was handled
+    bool heldAtDispatch = false;
+    std::optional<Millis> done;       // start-up's end: a box, the tick started, or the end
+    std::optional<Millis> ended;      // the form's end
+    bool busyAgainAtClick = false;    // a click made while it is free sets it to work again
+    long actsWhileBusy = 0;           // acts asked of the monitor while it answered nothing
+    int menuAfterClicks = -1;         // clicks made when the tray menu opened
+    std::vector<std::string> broken;  // what did not hold while it ran
+
+    Start() {
+        desktop.form.events = &form;
+        fake::installMonitor(desktop.machine, L"C:\\Monitor");
+    }
+    fake::FakeWindow& window() { return desktop.windows.window(monitor.main()); }
+    bool held() const { return desktop.input.inputBlocked; }
+    // Sends an event that arrives with the first pass of the message loop
+    // after the delay.
+    void send(std::function<void()> event, Millis delay = Millis{0}) {
+        sentFor = desktop.loop.clock + delay;
+        desktop.loop.at(sentFor, [this, event] {
+            dispatched = desktop.loop.clock;
+            heldAtDispatch = held();
+            event();
+        });
+    }
+    long before(Call call) const {  // such calls made before the fault struck
+        return static_cast<long>(
+            std::count(desktop.log.calls.begin(), desktop.log.calls.begin() + struckAt, call));
+    }
+};
+
+enum class Ends {
+    Any,    // as the moment of the fault has it
+    Woken,  // six clicks, then resident
+    Ended,  // ended, without a message
+};
+
+struct Fault {
+    const char* name;
+    void (*strike)(Start&);
+    Ends ends = Ends::Any;
+    void (*setup)(Start&) = nullptr;
+    void (*check)(Start&) = nullptr;   // what holds for this fault wherever it struck
+    bool monitorMayStayOnTop = false;  // it cannot take back what it was asked
+    bool error = false;                // the call it strikes fails
+};
+
+void rightClick(Start& r, Millis delay = Millis{0}) {
+    r.send([&r] { r.form.onMouseMove(fake::trayCallback(517)); }, delay);
+}
+void exitWhenMenuOpens(Start& r) { r.desktop.form.menuAnswer = MenuChoice::Exit; }
+
+const Fault kFaults[] = {
+    {.name = "the window gone",
+     .strike = [](Start& r) { r.monitor.close(); },
+     .check =
+         [](Start& r) {
+             EXPECT_TRUE(r.form.ended());
+             // Once it was clicked, the first tick finds it gone and ends quietly.
+             if (!r.desktop.input.clicks.empty()) {
+                 EXPECT_TRUE(r.desktop.boxes.shown.empty());
+             }
+         }},
+    {.name = "moved",
+     .strike =
+         [](Start& r) {
+             r.window().rect = {137, 143, 777, 543};
+         }},
+    {.name = "its top edge covered",
+     .strike =
+         [](Start& r) {
+             r.desktop.windows.addTopLevel(L"Cover", L"", {0, 0, 1024, 180}, true);
+         }},
+    {.name = "minimized",
+     .strike = [](Start& r) { r.window().minimized = true; },
+     .check =
+         [](Start& r) {
+             // Restored by the wake before it first looks at it.
+             if (r.before(Call::WindowState) == 0) {
+                 EXPECT_EQ(r.desktop.input.clicks.size(), 6u);
+             }
+         }},
+    {.name = "slow twice: busy 20 s, and 20 s more for a click",
+     .strike =
+         [](Start& r) {
+             r.window().busyUntil = r.desktop.loop.clock + Millis{20'000};
+             r.busyAgainAtClick = true;
+         },
+     .ends = Ends::Woken,
+     .check =
+         [](Start& r) {
+             EXPECT_LE(r.actsWhileBusy, 3);  // nothing piles up on its thread
+             // Woken by its answers, not polling fast.
+             EXPECT_LT(r.desktop.loop.pumps, 40'000 / 50);
+         }},
+    {.name = "hung",
+     .strike = [](Start& r) { r.window().busyUntil = Millis::max(); },
+     .check =
+         [](Start& r) {
+             EXPECT_LE(r.actsWhileBusy, 3);
+             // One wait's limit, never more; all of it when nothing was clicked.
+             ASSERT_TRUE(r.done.has_value());
+             EXPECT_LE(*r.done - r.struckClock, Millis{30'500});
+             if (r.before(Call::Click) == 0) {
+                 EXPECT_GE(*r.done - r.struckClock, Millis{29'000});
+             }
+         },
+     .monitorMayStayOnTop = true},
+    {.name = "answers but carries out nothing",
+     .strike = [](Start& r) { r.window().refusesActs = true; },
+     .check =
+         [](Start& r) {
+             // It answers: its refusal is seen within seconds.
+             ASSERT_TRUE(r.done.has_value());
+             EXPECT_LE(*r.done - r.struckClock, Millis{3'000});
+         },
+     .monitorMayStayOnTop = true},
+    {.name = "a tray right-click",
+     .strike = [](Start& r) { rightClick(r); },
+     .ends = Ends::Woken,
+     .check =
+         [](Start& r) {
+             EXPECT_EQ(r.desktop.form.menusShown, 1);
+             // Arriving with the input held, it opens once the wake is over.
+             if (r.heldAtDispatch) {
+                 EXPECT_EQ(r.menuAfterClicks, 6);
+             }
+         }},
+    {.name = "Exit from the tray menu",
+     .strike = [](Start& r) { rightClick(r); },
+     .ends = Ends::Ended,
+     .setup = &exitWhenMenuOpens},
+    {.name = "Exit from the tray menu while the monitor works 20 s",
+     .strike =
+         [](Start& r) {
+             r.window().busyUntil = r.desktop.loop.clock + Millis{20'000};
+             rightClick(r, Millis{1'500});
+         },
+     .ends = Ends::Ended,
+     .setup = &exitWhenMenuOpens},
+    {.name = "\"TaskbarCreated\"",
+     .strike =
+         [](Start& r) {
+             r.desktop.tray.present = false;  // the shell restarted without the icon
+             r.send([&r] { r.form.onTaskbarCreated(); });
+         },
+     .ends = Ends::Woken,
+     .check = [](Start& r) { EXPECT_TRUE(r.desktop.tray.present); }},
+    {.name = "the tray retry",
+     .strike =
+         [](Start& r) {
+             r.desktop.tray.shellReady = true;
+             r.send([&r] { r.form.onTimer(TimerId::TrayRetry); });
+         },
+     .ends = Ends::Woken,
+     .setup = [](Start& r) { r.desktop.tray.shellReady = false; },
+     .check = [](Start& r) { EXPECT_TRUE(r.desktop.tray.present); }},
+    {.name = "the session's end",
+     .strike = [](Start& r) { r.send([&r] { r.form.onSessionEnd(true); }); },
+     .ends = Ends::Ended},
+    {.name = "the session's end while the monitor hangs",
+     .strike =
+         [](Start& r) {
+             r.window().busyUntil = Millis::max();
+             r.send([&r] { r.form.onSessionEnd(true); }, Millis{1'500});
+         },
+     .ends = Ends::Ended,
+     .monitorMayStayOnTop = true},
+    {.name = "a key held for 2 s",
+     .strike =
+         [](Start& r) {
+             if (r.held()) return;  // nobody presses a key while input is held
+             r.desktop.input.pressing = true;
+             r.desktop.loop.at(r.desktop.loop.clock + Millis{2'000},
+                               [&r] { r.desktop.input.pressing = false; });
+         },
+     .ends = Ends::Woken},
+    {.name = "an error", .strike = [](Start&) { throw fake::InjectedFailure(); }, .error = true},
+};
+
+// Everything that must hold whatever the fault and wherever it struck.
+void checkRoad(Start& r, const Fault& fault) {
+    auto& d = r.desktop;
+    for (std::size_t i = 0; i < d.input.clicks.size(); ++i) {
+        const fake::Click& click = d.input.clicks[i];
+        EXPECT_EQ(click.reached, r.monitor.main()) << "click " << i + 1 << " off the monitor";
+        if (click.reached == r.monitor.main()) {
+            EXPECT_EQ(click.offset, kStrip.at(i)) << i + 1;
+        }
+        EXPECT_TRUE(click.inputBlocked) << "click " << i + 1;
+        EXPECT_FALSE(click.userPressing) << "click " << i + 1;
+    }
+    // Held only while clicking: never across a wait for the monitor.
+    EXPECT_LT(d.input.longestBlock, Millis{250});
+    EXPECT_FALSE(d.input.inputBlocked);
+    EXPECT_EQ(d.input.cursor, r.userCursor);
+    for (const std::string& what : r.broken) ADD_FAILURE() << what;
+    if (r.dispatched) {
+        EXPECT_LE(*r.dispatched - r.sentFor, Millis{100});
+    }
+
+    const bool notWoken = d.boxes.shown.size() == 1 && d.boxes.shown[0].text == kNotWoken;
+    if (fault.ends == Ends::Woken) {
+        EXPECT_EQ(d.input.clicks.size(), 6u);
+        EXPECT_FALSE(r.form.ended());
+        EXPECT_TRUE(d.boxes.shown.empty());
+    } else if (fault.ends == Ends::Ended) {
+        EXPECT_TRUE(r.form.ended());
+        EXPECT_TRUE(d.boxes.shown.empty());
+        // Ended by the user or the system while input was free: at once.
+        if (r.dispatched && !r.heldAtDispatch) {
+            ASSERT_TRUE(r.ended.has_value());
+            EXPECT_LE(*r.ended - *r.dispatched, Millis{100});
+        }
+    } else if (d.input.clicks.empty() && !fault.error) {
+        EXPECT_TRUE(notWoken) << "no click made, and no \"Unable to initialize\"";
+    }
+    // Only the road of a monitor that is not woken leaves it on top, once
+    // it has taken what it was asked.
+    const bool monitorThere = d.windows.exists(r.monitor.main());
+    if (monitorThere && r.window().busyUntil != Millis::max()) {
+        d.loop.clock = std::max(d.loop.clock, r.window().busyUntil);
+    }
+    d.loop.clock += Millis{2'000};
+    if (monitorThere && !notWoken && !fault.monitorMayStayOnTop) {
+        EXPECT_FALSE(r.window().topmost);
+    }
+    if (fault.check) fault.check(r);
+}
+
+bool isAct(Call call) {
+    return call == Call::ShowWindowShow || call == Call::ShowWindowNormal ||
+           call == Call::SetTopmostOn || call == Call::SetForegroundWindow;
+}
+
+// What undoes the wake: a failure there is not one the wake can mend.
+bool undoes(Call call, Call previous) {
+    return call == Call::BlockInputOff || call == Call::SetTopmostOff ||
+           call == Call::UseOwnCoordinates ||
+           (call == Call::SetCursorPos && previous == Call::BlockInputOff);
+}
+
+// Watches one call of the run, and strikes the fault at the wake's call k.
+void watch(Start& r, const Fault* fault, long k, Call call) {
+    auto& d = r.desktop;
+    const auto& calls = d.log.calls;
+    const long index = static_cast<long>(calls.size()) - 1;
+    if (r.wakeStart < 0 && call == Call::ForegroundWindow) r.wakeStart = index;
+    if (r.wakeStart >= 0 && r.wakeEnd < 0 && call == Call::ReadSetting) r.wakeEnd = index;
+    if (r.held() &&
+        (call == Call::PopupTrayMenu || call == Call::MessageBox || call == Call::TrayAdd ||
+         call == Call::TrayModify || call == Call::TrayDelete || call == Call::ShowForm ||
+         call == Call::AskForAnswer)) {
+        r.broken.push_back(std::string(fake::nameOf(call)) + " while input is held");
+    }
+    if (!r.done && r.wakeStart >= 0 &&
+        (call == Call::MessageBox || call == Call::SetTickTimer || call == Call::DestroyForm)) {
+        r.done = d.loop.clock;
+    }
+    if (call == Call::DestroyForm) r.ended = d.loop.clock;
+    if (call == Call::PopupTrayMenu) r.menuAfterClicks = static_cast<int>(d.input.clicks.size());
+    if (d.windows.exists(r.monitor.main())) {
+        fake::FakeWindow& w = r.window();
+        if (isAct(call) && w.busyUntil > d.loop.clock) ++r.actsWhileBusy;
+        if (call == Call::Click && r.busyAgainAtClick && w.busyUntil <= d.loop.clock) {
+            r.busyAgainAtClick = false;
+            w.busyUntil = d.loop.clock + Millis{20'000};
+        }
+    }
+    // The look's last question and the press are one moment to the program:
+    // a fault there strikes after the press.
+    if (fault == nullptr || r.struckAt >= 0 || r.wakeStart < 0 || index < r.wakeStart + k ||
+        call == Call::WindowAt || call == Call::Click) {
+        return;
+    }
+    r.struckAt = index;
+    r.struckClock = d.loop.clock;
+    if (!fault->error || !undoes(call, index > 0 ? calls[calls.size() - 2] : call)) {
+        fault->strike(r);
+    }
+}
+
+// Starts the program, striking the fault at the wake's call k. Returns the
+// number of calls the wake made.
+long startWith(Start& r, const Fault* fault, long k) {
+    if (fault && fault->setup) fault->setup(r);
+    r.desktop.log.beforeCall = [&r, fault, k](Call call) { watch(r, fault, k, call); };
+    r.form.load();
+    // The program's message loop takes what is still to come.
+    r.desktop.loop.clock = std::max(r.desktop.loop.clock, r.sentFor);
+    r.desktop.loop.pumpMessages();
+    r.desktop.log.beforeCall = nullptr;
+    return r.wakeEnd - r.wakeStart;
+}
+
+TEST(WakeFaults, AFaultAtAnyStepNeverClicksOffTheMonitorNorHoldsTheUserNorLeavesItOnTop) {
+    long calls = 0;
+    {
+        Start clean;
+        calls = startWith(clean, nullptr, 0);
+        ASSERT_EQ(clean.desktop.input.clicks.size(), 6u);
+        ASSERT_GT(calls, 50);
+        checkRoad(clean, Fault{.name = "none", .strike = nullptr, .ends = Ends::Woken});
+    }
+    for (const Fault& fault : kFaults) {
+        for (long k = 0; k <= calls; ++k) {
+            Start r;
+            startWith(r, &fault, k);
+            if (r.struckAt < 0) continue;  // the wake ended before it
+            SCOPED_TRACE(std::string(fault.name) + " at the wake's call " + std::to_string(k) +
+                         ", " + fake::nameOf(r.desktop.log.calls.at(std::size_t(r.struckAt))));
+            checkRoad(r, fault);
+            if (testing::Test::HasFailure()) return;  // one road told in full is enough
+        }
+    }
 }
 
 }  // namespace

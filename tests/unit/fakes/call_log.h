@@ -24,6 +24,7 @@ enum class Call {
     SetTopmostOff,
     WindowState,
     WindowRect,
+    WindowAt,
     AskForAnswer,
     UseWindowCoordinates,
     UseOwnCoordinates,
@@ -32,6 +33,7 @@ enum class Call {
     SetCursorPos,
     ButtonsSwapped,
     Click,
+    UserPressing,
     BlockInputOn,
     BlockInputOff,
     // Machine

@@ -5,11 +5,41 @@
 
 namespace tervane::fake {
 
-WindowHandle FakeOtherWindows::addTopLevel(std::wstring className, std::wstring title, Rect rect) {
+WindowHandle FakeOtherWindows::addTopLevel(std::wstring className, std::wstring title, Rect rect,
+                                           bool topmost) {
     const WindowHandle handle = next_++;
     windows_[handle] = FakeWindow{0, std::move(className), std::move(title), rect};
+    windows_[handle].topmost = topmost;
     order_.push_back(handle);
+    zOrder_.push_back(handle);
+    raise(handle);
     return handle;
+}
+
+void FakeOtherWindows::raise(WindowHandle window) {
+    const bool topmost = windows_.at(window).topmost;
+    std::erase(zOrder_, window);
+    const auto top = std::find_if(zOrder_.begin(), zOrder_.end(), [&](WindowHandle w) {
+        return topmost || !windows_.at(w).topmost;
+    });
+    zOrder_.insert(top, window);
+}
+
+WindowHandle FakeOtherWindows::rootAt(Point physical) {
+    carryOutDue();
+    for (const WindowHandle handle : zOrder_) {
+        const FakeWindow& w = windows_.at(handle);
+        if (w.visible && !w.minimized && physical.x >= w.rect.left && physical.x < w.rect.right &&
+            physical.y >= w.rect.top && physical.y < w.rect.bottom) {
+            return handle;
+        }
+    }
+    return 0;
+}
+
+WindowHandle FakeOtherWindows::windowAt(Point point) {
+    log_.record(Call::WindowAt);
+    return rootAt(toPhysical(point));
 }
 
 WindowHandle FakeOtherWindows::addChild(WindowHandle parent, std::wstring text,
@@ -28,6 +58,7 @@ void FakeOtherWindows::removeWindow(WindowHandle window) {
     for (const WindowHandle child : children) removeWindow(child);
     windows_.erase(window);
     std::erase(order_, window);
+    std::erase(zOrder_, window);
     if (foreground == window) foreground = 0;
 }
 
@@ -106,12 +137,13 @@ void FakeOtherWindows::setForegroundWindow(WindowHandle window) {
     if (refuseForeground || (!windows_.contains(window) && window != ownWindow)) return;
     const bool changed = foreground != window;
     foreground = window;
+    if (windows_.contains(window)) raise(window);
     if (changed && onForegroundChange) onForegroundChange();
 }
 
 void FakeOtherWindows::request(WindowHandle window, std::function<void(FakeWindow&)> act) {
     const auto found = windows_.find(window);
-    if (found == windows_.end()) return;
+    if (found == windows_.end() || found->second.refusesActs) return;
     if (loop == nullptr) {
         act(found->second);
         return;
@@ -128,11 +160,20 @@ void FakeOtherWindows::carryOutDue() {
     if (loop == nullptr) return;
     std::stable_sort(requests_.begin(), requests_.end(),
                      [](const Request& a, const Request& b) { return a.due < b.due; });
-    while (!requests_.empty() && requests_.front().due <= loop->clock) {
-        const Request r = requests_.front();
-        requests_.erase(requests_.begin());
-        if (const auto found = windows_.find(r.window); found != windows_.end())
-            r.act(found->second);
+    // A thread that turned busy after it was asked carries out nothing before
+    // it is free again.
+    const auto freeNow = [&](const FakeWindow& w) {
+        return w.busyUntil != Millis::max() && w.busyUntil + w.carriesOutAfter <= loop->clock;
+    };
+    for (auto r = requests_.begin(); r != requests_.end() && r->due <= loop->clock;) {
+        const auto found = windows_.find(r->window);
+        if (found != windows_.end() && !freeNow(found->second)) {
+            ++r;
+            continue;
+        }
+        const Request request = std::move(*r);
+        r = requests_.erase(r);
+        if (found != windows_.end()) request.act(found->second);
     }
 }
 
@@ -146,7 +187,10 @@ void FakeOtherWindows::showWindow(WindowHandle window, ShowCommand command) {
 
 void FakeOtherWindows::setTopmost(WindowHandle window, bool onTop) {
     log_.record(onTop ? Call::SetTopmostOn : Call::SetTopmostOff);
-    request(window, [onTop](FakeWindow& w) { w.topmost = onTop; });
+    request(window, [this, window, onTop](FakeWindow& w) {
+        w.topmost = onTop;
+        raise(window);
+    });
 }
 
 std::optional<WindowState> FakeOtherWindows::windowState(WindowHandle window) {
@@ -212,7 +256,15 @@ bool FakeSyntheticInput::buttonsSwapped() {
 void FakeSyntheticInput::click(MouseButton button) {
     log_.record(Call::Click);
     const bool leftMessages = (button == MouseButton::Left) != swappedButtons;
-    clicks.push_back({cursor, inputBlocked, leftMessages, windows_.topmostWindows()});
+    const WindowHandle reached = windows_.rootAt(cursor);
+    const Point offset = reached != 0 ? windows_.ownPoint(reached, cursor) : Point{};
+    clicks.push_back(
+        {cursor, reached, offset, inputBlocked, pressing, leftMessages, windows_.topmostWindows()});
+}
+
+bool FakeSyntheticInput::userPressing() {
+    log_.record(Call::UserPressing);
+    return pressing;
 }
 
 void FakeSyntheticInput::blockInput(bool block) {

@@ -1,9 +1,10 @@
 #pragma once
 // Other programs' windows: a tree with classes, texts and rectangles, walked
-// depth first in creation order as the platform walks it, a foreground that
-// can refuse to move, programs whose thread is busy for a while and carries
-// out what it is asked only once it is free again, and display scaling that
-// stretches windows that are not DPI aware.
+// depth first in creation order as the platform walks it, top-level windows
+// stacked in a z-order, a foreground that can refuse to move, programs whose
+// thread is busy for a while and carries out what it is asked only once it is
+// free again (or never), and display scaling that stretches windows that are
+// not DPI aware.
 
 #include <functional>
 #include <map>
@@ -32,6 +33,8 @@ struct FakeWindow {
     // It carries out a show or a z-order change this long after it answers
     // (a thread answers a question before what it was asked earlier).
     Millis carriesOutAfter{1};
+    // It answers, and never carries out a show or a z-order change.
+    bool refusesActs = false;
     // Laid out in 96-DPI pixels and stretched by the display's scaling.
     bool dpiUnaware = false;
 };
@@ -40,7 +43,10 @@ class FakeOtherWindows : public OtherWindows {
   public:
     explicit FakeOtherWindows(CallLog& log) : log_(log) {}
 
-    WindowHandle addTopLevel(std::wstring className, std::wstring title, Rect rect = {});
+    // A new top-level window comes on top of its band: the topmost windows,
+    // or the others below them.
+    WindowHandle addTopLevel(std::wstring className, std::wstring title, Rect rect = {},
+                             bool topmost = false);
     WindowHandle addChild(WindowHandle parent, std::wstring text,
                           std::wstring className = L"Static");
     // Removes a window and all its descendants.
@@ -53,6 +59,8 @@ class FakeOtherWindows : public OtherWindows {
     }
     bool exists(WindowHandle handle) const { return windows_.contains(handle); }
     std::set<WindowHandle> topmostWindows();
+    // The shown top-level window on top at a physical screen point, 0 for none.
+    WindowHandle rootAt(Point physical);
     // The scaling, in percent, of the coordinates in use now.
     int scaleNow() const;
     // A window's point in its own coordinates, from a physical screen point.
@@ -88,6 +96,7 @@ class FakeOtherWindows : public OtherWindows {
     void setTopmost(WindowHandle window, bool onTop) override;
     std::optional<WindowState> windowState(WindowHandle window) override;
     std::optional<Rect> windowRect(WindowHandle window) override;
+    WindowHandle windowAt(Point point) override;
     void askForAnswer(WindowHandle window) override;
     bool answered() override { return answers_ == asked_; }
     void useCoordinatesOf(WindowHandle window) override;
@@ -103,13 +112,17 @@ class FakeOtherWindows : public OtherWindows {
     // time has come, in the order they were asked for.
     void request(WindowHandle window, std::function<void(FakeWindow&)> act);
     void carryOutDue();
+    // Moves a top-level window to the top of its band: the topmost windows,
+    // or the others below them.
+    void raise(WindowHandle window);
 
     void visitChildren(WindowHandle parent, const std::function<bool(WindowHandle)>& visit,
                        bool& go);
 
     CallLog& log_;
     std::map<WindowHandle, FakeWindow> windows_;
-    std::vector<WindowHandle> order_;  // creation order, the walk's order
+    std::vector<WindowHandle> order_;   // creation order, the walk's order
+    std::vector<WindowHandle> zOrder_;  // top-level windows, the top one first
     WindowHandle next_ = 0x100;
     long asked_ = 0;
     long answers_ = 0;
@@ -119,7 +132,11 @@ class FakeOtherWindows : public OtherWindows {
 
 struct Click {
     Point at;  // physical screen pixels
+    // The window the press reached, and where in it, in its own points.
+    WindowHandle reached = 0;
+    Point offset;
     bool inputBlocked = false;
+    bool userPressing = false;  // a button or modifier key of the user's was down
     // The window gets the left button's messages: the primary button's.
     bool leftButtonMessages = true;
     std::set<WindowHandle> topmost;  // the windows that were topmost then
@@ -135,6 +152,8 @@ class FakeSyntheticInput : public SyntheticInput {
     // The user swapped the buttons: a press of the physical left button then
     // reaches windows as the right button's messages, and the other way round.
     bool swappedButtons = false;
+    // The user holds a button or a modifier key down.
+    bool pressing = false;
     Millis longestBlock{0};  // the longest stretch the user's input was held
     std::vector<Click> clicks;
     std::vector<Point> cursorMoves;
@@ -143,6 +162,7 @@ class FakeSyntheticInput : public SyntheticInput {
     void setCursorPos(Point point) override;
     bool buttonsSwapped() override;
     void click(MouseButton button) override;
+    bool userPressing() override;
     void blockInput(bool block) override;
 
   private:
