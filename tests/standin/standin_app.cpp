@@ -14,6 +14,11 @@ constexpr wchar_t kSplashClass[] = L"TSplashForm";
 constexpr wchar_t kSplashTitle[] = L"SplashForm";
 constexpr wchar_t kPartClass[] = L"StandinPart";
 constexpr wchar_t kControllerClass[] = L"StandinController";
+constexpr wchar_t kBackdropClass[] = L"StandinBackdrop";
+// Tervane Lite's window, and the shell's callback for a right-click on its icon.
+constexpr wchar_t kProgramClass[] = L"Halvedon.Tervane_Lite.Form1";
+constexpr UINT kTrayCallback = WM_MOUSEMOVE;
+constexpr WPARAM kTrayIconId = 2;
 
 constexpr UINT_PTR kReloadTimer = 1;
 constexpr UINT kReloadMs = 1000;
@@ -93,6 +98,7 @@ StandinApp::~StandinApp() {
     // Windows first, while the members their procedure touches still live.
     splash_.reset();
     main_.reset();
+    backdrop_.reset();
     controller_.reset();
 }
 
@@ -122,7 +128,8 @@ bool StandinApp::start(int showCommand) {
 }
 
 void StandinApp::registerClasses() {
-    for (const wchar_t* name : {kMainClass, kSplashClass, kPartClass, kControllerClass}) {
+    for (const wchar_t* name :
+         {kMainClass, kSplashClass, kPartClass, kControllerClass, kBackdropClass}) {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = &StandinApp::windowProc;
@@ -141,6 +148,11 @@ HWND StandinApp::create(const wchar_t* className, const std::wstring& text, DWOR
 }
 
 void StandinApp::openMainWindow() {
+    if (config_.backdrop) {
+        backdrop_.reset(create(kBackdropClass, L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                               nullptr));
+    }
     main_.reset(create(kMainClass, kMainTitle, WS_POPUP | WS_CLIPCHILDREN, config_.left,
                        config_.top, config_.width, config_.height, nullptr));
     buildTree();
@@ -167,6 +179,26 @@ void StandinApp::workFor(int ms) {
     log_.write("busy ms=" + std::to_string(ms));
     Sleep(static_cast<DWORD>(ms));
     log_.write("busy-over");
+    if (config_.afterBusy == AfterBusy::Nothing || !main_) return;
+    // Clicks made on the window while it worked are told where it was then.
+    logWaitingClicks();
+    if (config_.afterBusy == AfterBusy::Move) {
+        SetWindowPos(main_.get(), nullptr, config_.movedLeft, config_.movedTop, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        log_.write("main-moved");
+    } else {
+        closedOnPurpose_ = true;
+        main_.reset();
+        parts_.clear();
+        log_.write("main-gone");
+    }
+}
+
+void StandinApp::postTrayClick() {
+    if (const HWND program = FindWindowW(kProgramClass, nullptr)) {
+        PostMessageW(program, kTrayCallback, kTrayIconId, WM_RBUTTONUP);
+        log_.write("tray-click-posted");
+    }
 }
 
 void StandinApp::endSplash() {
@@ -232,10 +264,16 @@ void StandinApp::apply(StandinConfig next) {
     }
     const bool moved = !samePlacement(next, config_);
     const bool reshaped = !sameShape(next.tree, config_.tree);
-    // Splash, busy times and main-window presence belong to the start only.
+    // Splash, busy times and what follows them, the backdrop, the tray click
+    // and main-window presence belong to the start only.
     next.splashMs = config_.splashMs;
     next.busyMs = config_.busyMs;
     next.busyOnClickMs = config_.busyOnClickMs;
+    next.afterBusy = config_.afterBusy;
+    next.movedLeft = config_.movedLeft;
+    next.movedTop = config_.movedTop;
+    next.backdrop = config_.backdrop;
+    next.trayClickOnClick = config_.trayClickOnClick;
     next.mainWindow = config_.mainWindow;
     config_ = std::move(next);
     if (main_) {
@@ -264,10 +302,20 @@ void StandinApp::logClick(HWND window, LPARAM lParam) {
                " dy=" + std::to_string(point.y - frame.top) + " topmost=" + (topmost ? "1" : "0"));
 }
 
+void StandinApp::logBackdropClick(LPARAM lParam) {
+    // The backdrop covers the screen from its origin: client points are screen points.
+    log_.write("backdrop-click x=" + std::to_string(GET_X_LPARAM(lParam)) +
+               " y=" + std::to_string(GET_Y_LPARAM(lParam)));
+}
+
 void StandinApp::logWaitingClicks() {
     MSG waiting;
     while (PeekMessageW(&waiting, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE)) {
-        if (waiting.hwnd != splash_.get()) logClick(waiting.hwnd, waiting.lParam);
+        if (waiting.hwnd == backdrop_.get()) {
+            logBackdropClick(waiting.lParam);
+        } else if (waiting.hwnd != splash_.get()) {
+            logClick(waiting.hwnd, waiting.lParam);
+        }
     }
 }
 
@@ -322,9 +370,14 @@ LRESULT StandinApp::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         case WM_LBUTTONDOWN:
             if (window == splash_.get()) return 0;
+            if (window == backdrop_.get()) {
+                logBackdropClick(lParam);
+                return 0;
+            }
             logClick(window, lParam);
             if (!setToWork_) {
                 setToWork_ = true;
+                if (config_.trayClickOnClick) postTrayClick();
                 workFor(config_.busyOnClickMs);
             }
             return 0;
@@ -346,7 +399,7 @@ LRESULT StandinApp::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return result;
         }
         case WM_DESTROY:
-            if (window == main_.get()) {
+            if (window == main_.get() && !std::exchange(closedOnPurpose_, false)) {
                 log_.write("main-closed");
                 PostQuitMessage(0);
             }
@@ -356,6 +409,7 @@ LRESULT StandinApp::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             if (window == main_.get()) static_cast<void>(main_.release());
             if (window == splash_.get()) static_cast<void>(splash_.release());
             if (window == controller_.get()) static_cast<void>(controller_.release());
+            if (window == backdrop_.get()) static_cast<void>(backdrop_.release());
             return DefWindowProcW(window, message, wParam, lParam);
         default:
             return DefWindowProcW(window, message, wParam, lParam);

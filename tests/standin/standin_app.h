@@ -45,10 +45,13 @@ class StandinApp {
     void updateTexts();
     void endSplash();
     void showMainWindow();
-    // The thread sleeps, answering nothing, as a monitor at work does.
+    // The thread sleeps, answering nothing, as a monitor at work does; then
+    // its main window goes or moves, as set up.
     void workFor(int ms);
+    void postTrayClick();
     void logClick(HWND window, LPARAM lParam);
     void logWaitingClicks();
+    void logBackdropClick(LPARAM lParam);
     void paint(HWND window);
     std::wstring resolveLogPath(const std::wstring& path) const;
 
@@ -58,11 +61,13 @@ class StandinApp {
     StandinConfig config_;
     EventLog log_;
     int loads_ = 0;
-    bool setToWork_ = false;  // the first click has set it to work
+    bool setToWork_ = false;        // the first click has set it to work
+    bool closedOnPurpose_ = false;  // the main window goes, the program runs on
     int showCommand_ = SW_SHOWNORMAL;
     UniqueWindow controller_;
     UniqueWindow main_;
     UniqueWindow splash_;
+    UniqueWindow backdrop_;
     std::vector<HWND> parts_;  // children of main_, in walk order
 };
 

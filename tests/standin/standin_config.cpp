@@ -93,6 +93,19 @@ ParseResult parseConfig(std::string_view text) {
             const auto ms = toInt(nextWord(rest));
             if (!ms || *ms < 0 || !nextWord(rest).empty()) return fail(std::string(key) + " MS");
             (key == "busy" ? config.busyMs : config.busyOnClickMs) = *ms;
+        } else if (key == "after-busy") {
+            const std::string_view what = nextWord(rest);
+            if (what == "close" && nextWord(rest).empty()) {
+                config.afterBusy = AfterBusy::Close;
+            } else if (what == "move" && twoInts(rest, config.movedLeft, config.movedTop)) {
+                config.afterBusy = AfterBusy::Move;
+            } else {
+                return fail("after-busy close, or after-busy move X Y");
+            }
+        } else if (key == "backdrop") {
+            config.backdrop = true;
+        } else if (key == "tray-click-on-click") {
+            config.trayClickOnClick = true;
         } else if (key == "no-main-window") {
             config.mainWindow = false;
         } else if (key == "log") {

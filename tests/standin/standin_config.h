@@ -10,6 +10,13 @@
 //                       MS milliseconds (a monitor reading its sensors, or hung)
 //   busy-on-click MS    the first click on the main window sets the thread to
 //                       work for MS milliseconds
+//   after-busy close    once a busy spell ends, the main window goes away while
+//                       the program runs on (a monitor whose window crashed)
+//   after-busy move X Y once a busy spell ends, the main window moves to X Y
+//   backdrop            a window below the main one, over the whole screen, that
+//                       logs the clicks it gets: what misses the main window
+//   tray-click-on-click the first click on the main window posts Tervane Lite's
+//                       window the tray icon's right-click, as the shell does
 //   no-main-window      never create the main window (a monitor that never appears)
 //   log PATH            append events and clicks to PATH (relative: beside the file)
 //   window DEPTH TEXT   one window of the tree, in walk order; depth 1 is a child
@@ -32,6 +39,8 @@ struct TreeWindow {
     friend bool operator==(const TreeWindow&, const TreeWindow&) = default;
 };
 
+enum class AfterBusy { Nothing, Close, Move };
+
 struct StandinConfig {
     int left = 100;
     int top = 100;
@@ -40,6 +49,11 @@ struct StandinConfig {
     int splashMs = 0;
     int busyMs = 0;
     int busyOnClickMs = 0;
+    AfterBusy afterBusy = AfterBusy::Nothing;
+    int movedLeft = 0;  // after-busy move
+    int movedTop = 0;
+    bool backdrop = false;
+    bool trayClickOnClick = false;
     bool mainWindow = true;
     std::wstring logPath;
     std::vector<TreeWindow> tree;

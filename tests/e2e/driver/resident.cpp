@@ -23,10 +23,12 @@ long long startedCount(const StandinLog& log) {
                          [](const std::string& line) { return line.starts_with("started"); });
 }
 
-void expectWakeClicks(const StandinLog& log, std::size_t from, std::string_view when) {
+void expectWakeClicks(const StandinLog& log, std::size_t from, std::string_view when,
+                      std::size_t count) {
     const std::string prefix(when);
-    require(log.clicks.size() >= from + 6, prefix + ": six clicks arrive");
-    for (std::size_t i = 0; i < 6; ++i) {
+    require(log.clicks.size() >= from + count,
+            prefix + ": " + std::to_string(count) + " clicks arrive");
+    for (std::size_t i = 0; i < count; ++i) {
         const auto& click = log.clicks[from + i];
         expect(click.offset.x == kStripOffsets[i].x && click.offset.y == kStripOffsets[i].y &&
                    click.topmost == (i < 5),
@@ -36,7 +38,9 @@ void expectWakeClicks(const StandinLog& log, std::size_t from, std::string_view 
                    std::to_string(kStripOffsets[i].x) + "," + std::to_string(kStripOffsets[i].y) +
                    (i < 5 ? " topmost" : " not topmost"));
     }
-    expectEqual(static_cast<long long>(log.clicks.size() - from), 6, prefix + ": clicks");
+    expectEqual(static_cast<long long>(log.clicks.size() - from), static_cast<long long>(count),
+                prefix + ": clicks");
+    expectEqual(log.backdropClicks, 0, prefix + ": clicks off the monitor's window");
 }
 
 bool waitForClicks(const Standin& standin, std::size_t count, Millis timeout) {

@@ -30,9 +30,11 @@ std::wstring monitorFolder(const Paths& paths);
 
 long long startedCount(const StandinLog& log);
 
-// The six wake clicks from the from-th logged click on: at the panel-strip
-// offsets, in order, the first five while the monitor is topmost, the sixth after.
-void expectWakeClicks(const StandinLog& log, std::size_t from, std::string_view when);
+// The wake clicks from the from-th logged click on, the first count of the six
+// and no more: at the panel-strip offsets, in order, the first five while the
+// monitor is topmost, the sixth after.
+void expectWakeClicks(const StandinLog& log, std::size_t from, std::string_view when,
+                      std::size_t count = 6);
 bool waitForClicks(const Standin& standin, std::size_t count, Millis timeout);
 
 // What the desktop shows, for the output of a failed wait.

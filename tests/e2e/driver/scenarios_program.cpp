@@ -46,6 +46,26 @@ void monitorRunning(const Paths& paths) {
     expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
     standin.quit();
     expect(program.exitsCleanly(5s), "the program ends after the monitor");
+
+    // A right-click on the tray icon as the clicks begin (the monitor posts
+    // it at the first): while the clicks hold the user's input no menu may
+    // open, so it opens once the wake is over.
+    StandinSetup trayClicked = readings();
+    trayClicked.trayClickOnClick = true;
+    standin.write(trayClicked);
+    standin.start();
+    const std::size_t before = standin.log().clicks.size();
+    Process clicked = startProgram(paths);
+    const bool menuOpened = waitUntil([&] { return trayMenu(clicked.id()) != nullptr; }, 20s);
+    const StandinLog atMenu = standin.log();
+    if (!menuOpened) describeFailure(standin);
+    require(menuOpened, "the tray menu opens");
+    require(atMenu.firstTick("tray-click-posted").has_value(),
+            "the monitor posted the tray click at the first click");
+    expectWakeClicks(atMenu, before, "when the tray menu opens");
+    require(chooseOnlyTrayMenuItem(clicked.id()), "its Exit is chosen");
+    expect(clicked.exitsCleanly(5s), "and ends the program");
+    standin.quit();
 }
 
 void launchesMonitor(const Paths& paths) {
@@ -355,7 +375,9 @@ void wakeClicksRepeat(const Paths& paths) {
 
 const ScenarioRegistration runningScenario(
     "program_monitor_running",
-    "monitor running: six clicks, cursor back, first reading in the tray at once", &monitorRunning);
+    "monitor running: six clicks, cursor back, first reading in the tray at once; a tray click "
+    "as the clicks begin opens the menu after them",
+    &monitorRunning);
 const ScenarioRegistration launchScenario(
     "program_launches_monitor", "monitor not running: launched by its quoted install entry",
     &launchesMonitor);

@@ -290,13 +290,15 @@ void exitWhileTheMonitorIsBusy(Process& program, const Standin& standin) {
 }
 
 // Left alone, the wake of a monitor set up so completes once it answers: the
-// six clicks, then the first reading. Returns the monitor's log.
-StandinLog wakeLeftAlone(const Paths& paths, const StandinSetup& setup, const std::string& what) {
-    Standin again(paths, monitorFolder(paths) + L" again");
+// six clicks, then the first reading. Returns the monitor's log, kept in a
+// folder of its own.
+StandinLog wakeLeftAlone(const Paths& paths, const StandinSetup& setup, const std::string& what,
+                         const std::wstring& folder = L" again") {
+    Standin again(paths, monitorFolder(paths) + folder);
     again.write(setup);
     setMonitorInstallEntry(again.install());
     Process waking = startProgram(paths);
-    if (!waitForClicks(again, 6, 40s)) describeFailure(again);
+    if (!waitForClicks(again, 6, 60s)) describeFailure(again);
     const StandinLog log = again.log();
     expectWakeClicks(log, 0, what);
     expect(waitForTrayTip(kReadingTip, 5s).has_value(), "the first reading shows in the tray");
@@ -327,6 +329,34 @@ void monitorBusyAtWake(const Paths& paths) {
         note("first click " + std::to_string(log.clicks.front().tick - *answering) +
              " ms after the monitor answers again");
     }
+
+    // Slow twice: busy 14 s as it shows its window, then 20 s more at the
+    // wake's first click. Each wait for it has a limit of its own, so the
+    // wake completes.
+    StandinSetup slow = readings();
+    slow.busyMs = 14'000;
+    slow.busyOnClickMs = 20'000;
+    wakeLeftAlone(paths, slow, "a monitor slow twice", L" slow");
+
+    // Its window goes away as it answers again, before anything was clicked:
+    // no click lands anywhere, and the monitor cannot be woken.
+    StandinSetup vanishing = readings();
+    vanishing.busyMs = 5'000;
+    vanishing.goneAfterBusy = true;
+    vanishing.backdrop = true;
+    Standin gone(paths, monitorFolder(paths) + L" gone");
+    Process unwoken = startUntilBusy(paths, gone, vanishing, "as it shows its window");
+    require(waitUntil([&] { return gone.log().firstTick("main-gone").has_value(); }, 20s),
+            "its window goes away once it answers again");
+    const auto box = waitForMessageBox(unwoken.id(), 40s);
+    const StandinLog goneLog = gone.log();
+    expectEqual(static_cast<long long>(goneLog.clicks.size() + goneLog.backdropClicks), 0,
+                "clicks made for a monitor whose window went away");
+    require(box.has_value(), "start-up reports the monitor it could not wake");
+    expectEqual(box->text, kNotWoken, "its text");
+    require(pressOk(*box), "OK closes it");
+    expect(unwoken.exitsCleanly(5s), "then the program ends");
+    gone.quit();
 }
 
 // A monitor that the wake's first click sets to work for 12 s. The program
@@ -361,6 +391,39 @@ void monitorSetToWorkByTheWake(const Paths& paths) {
         note("last click " + std::to_string(log.clicks[5].tick - *workDone) +
              " ms after the monitor's work ended");
     }
+
+    // Its window goes away while it works: no click after the first five,
+    // and the program ends with the monitor, without a word.
+    StandinSetup vanishing = readings();
+    vanishing.busyOnClickMs = 5'000;
+    vanishing.goneAfterBusy = true;
+    vanishing.backdrop = true;
+    Standin gone(paths, monitorFolder(paths) + L" gone");
+    Process ending = startUntilBusy(paths, gone, vanishing, "at the wake's first click");
+    require(waitUntil([&] { return gone.log().firstTick("main-gone").has_value(); }, 20s),
+            "its window goes away once its work is done");
+    const auto goneAt = *gone.log().firstTick("main-gone");
+    bool boxSeen = false;
+    const bool ended = waitUntil(
+        [&] {
+            boxSeen = boxSeen || !messageBoxes(ending.id()).empty();
+            return !ending.running();
+        },
+        10s);
+    require(ended, "the program ends after the monitor's window");
+    note("ended " + std::to_string(GetTickCount64() - goneAt) + " ms after the window went");
+    expect(ending.exitsCleanly(0ms), "in good order");
+    expect(!boxSeen, "without a message");
+    expectWakeClicks(gone.log(), 0, "a monitor whose window went while it worked", 5);
+    gone.quit();
+
+    // Its window moves while it works: the last click follows it.
+    StandinSetup moving = vanishing;
+    moving.goneAfterBusy = false;
+    moving.movedAfterBusy = POINT{300, 200};
+    const StandinLog movedLog =
+        wakeLeftAlone(paths, moving, "a monitor that moved while it worked", L" moved");
+    expect(movedLog.firstTick("main-moved").has_value(), "it moved before the last click");
 }
 
 struct Shape {
@@ -534,12 +597,14 @@ const ScenarioRegistration sessionEndScenario(
     &sessionEnd);
 const ScenarioRegistration busyScenario(
     "program_monitor_busy_at_wake",
-    "a monitor whose thread is busy at the wake: Exit works meanwhile, the wake completes after",
+    "a monitor whose thread is busy at the wake: Exit works meanwhile, the wake completes after; "
+    "its window gone as it answers: no click, not woken; slow twice: woken",
     &monitorBusyAtWake);
 const ScenarioRegistration setToWorkScenario(
     "program_monitor_busy_from_click",
     "a monitor the wake's first click sets to work: input free and Exit served meanwhile, "
-    "the monitor left not on top; left alone, the wake completes after",
+    "the monitor left not on top; left alone, the wake completes after; its window gone "
+    "meanwhile: no last click, the program ends; moved: the last click follows it",
     &monitorSetToWorkByTheWake);
 const ScenarioRegistration optionShapesScenario(
     "program_stored_option_shapes",

@@ -19,6 +19,12 @@ std::string render(const StandinSetup& setup, const std::wstring& logPath) {
     if (setup.busyOnClickMs > 0) {
         text += "busy-on-click " + std::to_string(setup.busyOnClickMs) + "\n";
     }
+    if (setup.goneAfterBusy) text += "after-busy close\n";
+    if (const auto to = setup.movedAfterBusy) {
+        text += "after-busy move " + std::to_string(to->x) + " " + std::to_string(to->y) + "\n";
+    }
+    if (setup.backdrop) text += "backdrop\n";
+    if (setup.trayClickOnClick) text += "tray-click-on-click\n";
     if (!setup.mainWindow) text += "no-main-window\n";
     for (const auto& window : setup.tree) {
         text += "window " + std::to_string(window.depth) + " " + utf8(window.text) + "\n";
@@ -78,6 +84,7 @@ StandinLog parseStandinLog(std::string_view text) {
         std::string line(text.substr(0, newline));
         text.remove_prefix(newline + 1);
         if (line.starts_with("loaded ")) ++log.loads;
+        if (line.starts_with("backdrop-click ")) ++log.backdropClicks;
         if (line.starts_with("click ")) {
             LoggedClick click;
             click.screen = {static_cast<LONG>(field(line, "x").value_or(0)),

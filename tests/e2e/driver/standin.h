@@ -30,6 +30,11 @@ struct StandinSetup {
     int splashMs = 0;
     int busyMs = 0;         // the thread sleeps this long once the main window shows
     int busyOnClickMs = 0;  // and this long at the first click it gets
+    // Once a busy spell ends, the main window goes away, or moves there.
+    bool goneAfterBusy = false;
+    std::optional<POINT> movedAfterBusy;
+    bool backdrop = false;          // a window over the screen below it logs missed clicks
+    bool trayClickOnClick = false;  // its first click posts the program a tray right-click
     bool mainWindow = true;
     std::vector<StandinWindow> tree;
     bool quit = false;
@@ -55,7 +60,8 @@ struct LoggedClick {
 struct StandinLog {
     std::vector<std::string> lines;
     std::vector<LoggedClick> clicks;
-    int loads = 0;  // files taken in, the first one included
+    int loads = 0;           // files taken in, the first one included
+    int backdropClicks = 0;  // clicks that missed the main window
     // The tick of the first line that begins with event, if any.
     std::optional<ULONGLONG> firstTick(std::string_view event) const;
 };
