@@ -278,6 +278,21 @@ Process startUntilBusy(const Paths& paths, Standin& standin, const StandinSetup&
     return program;
 }
 
+// Starts the program against a stand-in whose window goes away once it has
+// been busy 5 s, as it shows its window or at the wake's first click, over a
+// backdrop that logs the clicks missing it; returns once the window is gone.
+Process startUntilGone(const Paths& paths, Standin& standin, bool atFirstClick) {
+    StandinSetup vanishing = readings();
+    (atFirstClick ? vanishing.busyOnClickMs : vanishing.busyMs) = 5'000;
+    vanishing.goneAfterBusy = true;
+    vanishing.backdrop = true;
+    Process program = startUntilBusy(paths, standin, vanishing,
+                                     atFirstClick ? "at the wake's first click" : "as it shows");
+    require(waitUntil([&] { return standin.log().firstTick("main-gone").has_value(); }, 20s),
+            "its window goes away once its work is done");
+    return program;
+}
+
 // Exit, from the tray menu, while the wake waits for the busy monitor.
 void exitWhileTheMonitorIsBusy(Process& program, const Standin& standin) {
     const auto icon = trayIconWithTip(L"Tervane Lite By Dravel");
@@ -340,14 +355,8 @@ void monitorBusyAtWake(const Paths& paths) {
 
     // Its window goes away as it answers again, before anything was clicked:
     // no click lands anywhere, and the monitor cannot be woken.
-    StandinSetup vanishing = readings();
-    vanishing.busyMs = 5'000;
-    vanishing.goneAfterBusy = true;
-    vanishing.backdrop = true;
     Standin gone(paths, monitorFolder(paths) + L" gone");
-    Process unwoken = startUntilBusy(paths, gone, vanishing, "as it shows its window");
-    require(waitUntil([&] { return gone.log().firstTick("main-gone").has_value(); }, 20s),
-            "its window goes away once it answers again");
+    Process unwoken = startUntilGone(paths, gone, false);
     const auto box = waitForMessageBox(unwoken.id(), 40s);
     const StandinLog goneLog = gone.log();
     expectEqual(static_cast<long long>(goneLog.clicks.size() + goneLog.backdropClicks), 0,
@@ -394,14 +403,8 @@ void monitorSetToWorkByTheWake(const Paths& paths) {
 
     // Its window goes away while it works: no click after the first five,
     // and the program ends with the monitor, without a word.
-    StandinSetup vanishing = readings();
-    vanishing.busyOnClickMs = 5'000;
-    vanishing.goneAfterBusy = true;
-    vanishing.backdrop = true;
     Standin gone(paths, monitorFolder(paths) + L" gone");
-    Process ending = startUntilBusy(paths, gone, vanishing, "at the wake's first click");
-    require(waitUntil([&] { return gone.log().firstTick("main-gone").has_value(); }, 20s),
-            "its window goes away once its work is done");
+    Process ending = startUntilGone(paths, gone, true);
     const auto goneAt = *gone.log().firstTick("main-gone");
     bool boxSeen = false;
     const bool ended = waitUntil(
@@ -418,9 +421,10 @@ void monitorSetToWorkByTheWake(const Paths& paths) {
     gone.quit();
 
     // Its window moves while it works: the last click follows it.
-    StandinSetup moving = vanishing;
-    moving.goneAfterBusy = false;
+    StandinSetup moving = readings();
+    moving.busyOnClickMs = 5'000;
     moving.movedAfterBusy = POINT{300, 200};
+    moving.backdrop = true;
     const StandinLog movedLog =
         wakeLeftAlone(paths, moving, "a monitor that moved while it worked", L" moved");
     expect(movedLog.firstTick("main-moved").has_value(), "it moved before the last click");
