@@ -76,7 +76,6 @@ class Form1 : public FormEvents {
     Desktop desktop_;
     Phase phase_ = Phase::Starting;
     Waits waits_;
-    std::wstring probePath_;
     readout::TickState tick_;
     readout::IconCache icons_;
     readout::TrayIcon tray_;
