@@ -74,7 +74,7 @@ void pointerIsNotATrayClick(const Paths& paths) {
     for (int x = 525; x >= 505; --x) movePointer({origin.x + x, origin.y});
     movePointer({10, 700});
     mouse_event(MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
-    pauseFor(500ms);
+    require(waitForLaterTick(standin, 46), "a tick comes after the moves");
     const bool menuOpen = trayMenu(pid) != nullptr;
     expect(!menuOpen, "the pointer crossing x = 515 and 517 opens no tray menu");
     if (menuOpen) PostMessageW(formWindow(pid), WM_CANCELMODE, 0, 0);
@@ -100,7 +100,7 @@ void pointerIsNotATrayClick(const Paths& paths) {
     // a tick taken with the pointer elsewhere keeps the tray's next callback
     // from looking like one of these moves.
     movePointer({10, 700});
-    pauseFor(1500ms);
+    require(waitForLaterTick(standin, 47), "a tick comes after the moves");
     expect(trayMenu(pid) == nullptr, "hidden, the moves at x = 515 and 517 open no tray menu");
     expect(optionsWindow(pid) == nullptr, "hidden, the options window stays hidden");
     postRightButtonUp(resident.icon);
@@ -130,8 +130,7 @@ void closedDuringStartup(const Paths& paths) {
     if (!waitForClicks(standin, 6, 30s)) describeFailure(standin);
     const auto icon = waitForTrayTip(kReadingTip, 10s);
     require(icon.has_value(), "start-up goes on to the first reading");
-    pauseFor(500ms);
-
+    require(waitForLaterTick(standin, 46), "the tick runs on after start-up");
     expect(!IsWindowVisible(form), "start-up ends with the window hidden");
 
     postDoubleClick(*icon);
