@@ -21,7 +21,8 @@ inline constexpr std::wstring_view kAnchorText = L"MonitorForm";
 
 // Slots of the reading table: the anchor is slot 1, the readings follow it.
 enum Slot : int { kSlotCpu = 6, kSlotFan3, kSlotFan2, kSlotFan1, kSlotMainboard };
-inline constexpr int kSlotCount = kSlotMainboard;
+// How many windows the capture reads, the anchor's included.
+inline constexpr int kSlotCount = 10;
 
 // The panel strip the wake sequence clicks. Every click is reckoned from the
 // anchor point, the main window's top-left corner moved by anchor.

@@ -1,6 +1,6 @@
 """The release zip as a user gets it: exactly the program, README.txt and
 LICENSE; the program byte for byte the one the build made, with the
-project's version in its version record; the read-me naming that version;
+version record it must carry; the read-me naming the project's version;
 and SHA256SUMS beside the zip matching it."""
 
 import hashlib
@@ -56,7 +56,7 @@ def main():
                 file.write(packed)
             record = subprocess.run(
                 [sys.executable, os.path.join(HERE, "..", "resources", "check_version_record.py"),
-                 program, version], capture_output=True, text=True, check=False)
+                 program], capture_output=True, text=True, check=False)
             check.expect(record.returncode == 0,
                          f"the zip's program has a wrong version record:\n{record.stdout}")
 

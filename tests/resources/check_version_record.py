@@ -1,10 +1,8 @@
-"""The version record: one, in US English, Unicode block 040904B0, the fixed
-file and product version and the FileVersion and ProductVersion texts all
-from the project's version (1.0.0 gives 1.0.0.0 and "1.00"), and the
-program's other text fields."""
+"""The version record: one, in US English, Unicode block 040904B0, fixed file
+and product version 1.0.0.0, and the program's text fields. These are the
+record's own values, whatever version the project gives the build."""
 
 import struct
-import sys
 
 from exe_resources import (RT_VERSION, US_ENGLISH, Checker, extract_raw, list_resources,
                            program_from_args)
@@ -14,7 +12,11 @@ TEXT_FIELDS = {
     "ProductName": "Tervane Lite",
     "InternalName": "Tervane_Lite",
     "OriginalFilename": "Tervane_Lite.exe",
+    "FileVersion": "1.00",
+    "ProductVersion": "1.00",
 }
+# 1.0.0.0 as the fixed file info's two words: major.minor, then patch.tweak.
+VERSION_WORDS = (1 << 16 | 0, 0 << 16 | 0)
 FIXED_SIGNATURE = 0xFEEF04BD
 
 
@@ -47,18 +49,8 @@ def child(node, key):
     return matches[0] if len(matches) == 1 else None
 
 
-def expected_version(text):
-    """(fixed version words, text form) for MAJOR.MINOR[.PATCH[.TWEAK]]."""
-    parts = [int(part) for part in text.split(".")]
-    if not 2 <= len(parts) <= 4 or parts[1] > 99:
-        sys.exit(f"project version {text!r} cannot be written in the record")
-    major, minor, patch, tweak = parts + [0] * (4 - len(parts))
-    return (major << 16 | minor, patch << 16 | tweak), f"{major}.{minor:02d}"
-
-
 def main():
-    program, version = program_from_args("VERSION")
-    words, version_text = expected_version(version)
+    program = program_from_args()
     check = Checker("version record")
     records = [(name, language) for kind, name, language in list_resources(program)
                if kind == str(RT_VERSION)]
@@ -72,8 +64,9 @@ def main():
     fixed = struct.unpack("<13I", root[2][:52]) if len(root[2]) >= 52 else None
     check.expect(fixed is not None and fixed[0] == FIXED_SIGNATURE, "no fixed file info")
     if fixed:
-        check.expect(fixed[2:4] == words, f"file version words {fixed[2:4]}, want {words}")
-        check.expect(fixed[4:6] == words, f"product version words {fixed[4:6]}, want {words}")
+        for name, found in (("file", fixed[2:4]), ("product", fixed[4:6])):
+            check.expect(found == VERSION_WORDS,
+                         f"{name} version words {found}, want {VERSION_WORDS} (1.0.0.0)")
         check.expect(fixed[9] == 1, f"file type {fixed[9]}, want an application (1)")
 
     strings = child(root, "StringFileInfo")
@@ -81,8 +74,7 @@ def main():
     check.expect(block is not None and block[0] == "040904B0",
                  "no string block 040904B0 (US English, Unicode)")
     texts = {c[0]: c[2].decode("utf-16-le").rstrip("\0") for c in block[3]} if block else {}
-    wanted = dict(TEXT_FIELDS, FileVersion=version_text, ProductVersion=version_text)
-    for field, want in wanted.items():
+    for field, want in TEXT_FIELDS.items():
         check.expect(texts.get(field) == want, f"{field} = {texts.get(field)!r}, want {want!r}")
     for field in ("CompanyName", "LegalCopyright"):
         check.expect(bool(texts.get(field)), f"{field} is empty")

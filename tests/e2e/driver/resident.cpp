@@ -47,6 +47,21 @@ bool waitForClicks(const Standin& standin, std::size_t count, Millis timeout) {
     return waitUntil([&] { return standin.log().clicks.size() >= count; }, timeout);
 }
 
+bool waitForLaterTick(Standin& standin, int cpu) {
+    StandinSetup changed = readings();
+    changed.tree[5].text = std::to_wstring(cpu) + L".0 C";  // slot 6
+    standin.write(changed);
+    const std::wstring shown = L"CPU:" + std::to_wstring(cpu) + L"\u00B0C ";
+    return waitUntil(
+        [&] {
+            const auto icons = trayIcons();
+            return std::any_of(icons.begin(), icons.end(), [&](const TrayIcon& icon) {
+                return trayTip(icon).value_or(L"").starts_with(shown);
+            });
+        },
+        10s);
+}
+
 void describeFailure(const Standin& standin) {
     note(describeDesktop());
     for (const auto& line : standin.log().lines) note("stand-in: " + line);

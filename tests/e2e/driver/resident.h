@@ -37,6 +37,13 @@ void expectWakeClicks(const StandinLog& log, std::size_t from, std::string_view 
                       std::size_t count = 6);
 bool waitForClicks(const Standin& standin, std::size_t count, Millis timeout);
 
+// Changes the monitor's CPU reading to cpu and waits for the tray's tip to
+// show it: the program's timer is served only when nothing else waits for
+// it, so once this is true it has handled every message and input queued
+// for it before. A check that nothing happened looks after this, not after a
+// pause that a slow program would outlast.
+bool waitForLaterTick(Standin& standin, int cpu);
+
 // What the desktop shows, for the output of a failed wait.
 void describeFailure(const Standin& standin);
 

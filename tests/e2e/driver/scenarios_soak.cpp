@@ -2,11 +2,11 @@
 // that change every second and cross every picture, both colours and the
 // alternation, the monitor's window tree rebuilt now and then, the shell's
 // icon dropped and restored. Samples the program's memory and handles every
-// 10 s and says whether they stay flat.
+// 10 s and says whether they stay flat; a measure that reads 0 throughout
+// fails, as it judges nothing.
 
 #include <windows.h>
 
-#include <psapi.h>
 #include <winternl.h>
 
 #include <algorithm>
@@ -48,17 +48,22 @@ StandinSetup soakTree(int cpu, int mainboard, bool wrapped) {
     return setup;
 }
 
+// What the system's list of processes holds for the program, under Wine as
+// on Windows: the handle count, the working set and the private memory
+// (PagefileUsage: the private bytes committed; under Wine the process's
+// anonymous memory). Under Wine the handle count is the size of the handle
+// table, which doubles (64, 128, 256, ...), so a leak shows once it needs the
+// next size. Wine answers 0 for another process's private bytes in
+// GetProcessMemoryInfo and for its GDI and USER objects in GetGuiResources, so
+// those are not sampled; the unit tests' fake desktop counts the program's
+// icons instead.
 struct Sample {
     int second = 0;
     SIZE_T workingSet = 0;
     SIZE_T privateBytes = 0;
     DWORD handles = 0;
-    DWORD gdiObjects = 0;
-    DWORD userObjects = 0;
 };
 
-// The system's list of processes has the handle count the server keeps for
-// each (under Wine the per-process queries answer 0 for another process).
 std::optional<SYSTEM_PROCESS_INFORMATION> processInformation(DWORD pid) {
     std::vector<BYTE> buffer(1 << 20);
     ULONG needed = 0;
@@ -76,22 +81,14 @@ std::optional<SYSTEM_PROCESS_INFORMATION> processInformation(DWORD pid) {
     }
 }
 
-Sample sample(HANDLE process, DWORD pid, int second) {
+Sample sample(DWORD pid, int second) {
     Sample s;
     s.second = second;
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    memory.cb = sizeof memory;
-    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                             sizeof memory)) {
-        s.workingSet = memory.WorkingSetSize;
-        s.privateBytes = memory.PrivateUsage;
-    }
     if (const auto info = processInformation(pid)) {
+        s.workingSet = info->VirtualMemoryCounters.WorkingSetSize;
+        s.privateBytes = info->VirtualMemoryCounters.PagefileUsage;
         s.handles = info->HandleCount;
-        if (s.privateBytes == 0) s.privateBytes = info->VirtualMemoryCounters.PagefileUsage;
     }
-    s.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
-    s.userObjects = GetGuiResources(process, GR_USEROBJECTS);
     return s;
 }
 
@@ -147,8 +144,6 @@ void soak(const Paths& paths) {
     Standin standin(paths, monitorFolder(paths));
     Resident resident = startResident(paths, standin);
     const DWORD pid = resident.program.id();
-    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    require(process != nullptr, "the program's process can be looked at");
     // The pointer rests away from the options window (see scripts/measure-cpu).
     setCursorPos({1000, 10});
 
@@ -157,8 +152,7 @@ void soak(const Paths& paths) {
     int iconLosses = 0;
     int drops = 0;
     const ULONGLONG start = GetTickCount64();
-    std::printf("%6s %12s %12s %8s %6s %6s\n", "second", "working set", "private", "handles", "GDI",
-                "USER");
+    std::printf("%6s %12s %12s %8s\n", "second", "working set", "private", "handles");
     for (int second = 0; second < seconds && resident.program.running(); ++second) {
         const int pass = second / cycleSeconds;
         const int mainboard = 15 + (second * 7) % 61;
@@ -175,12 +169,11 @@ void soak(const Paths& paths) {
             if (!dropIcon(pid, drops % 2 == 0)) ++iconLosses;
         }
         if (second % 10 == 0) {
-            samples.push_back(sample(process, pid, second));
+            samples.push_back(sample(pid, second));
             const Sample& s = samples.back();
-            std::printf("%6d %12llu %12llu %8lu %6lu %6lu\n", s.second,
+            std::printf("%6d %12llu %12llu %8lu\n", s.second,
                         static_cast<unsigned long long>(s.workingSet),
-                        static_cast<unsigned long long>(s.privateBytes), s.handles, s.gdiObjects,
-                        s.userObjects);
+                        static_cast<unsigned long long>(s.privateBytes), s.handles);
             std::fflush(stdout);
         }
         const ULONGLONG next = start + static_cast<ULONGLONG>(second + 1) * 1000;
@@ -212,21 +205,26 @@ void soak(const Paths& paths) {
         double (*of)(const Sample&);
         double allowed;  // growth from the first third to the last one
     };
-    bool flat = true;
+    int unread = 0;
+    int growing = 0;
     for (const Measure& m : {Measure{"working set (bytes)", +workingSet, 512.0 * 1024},
                              Measure{"private bytes", +privateBytes, 512.0 * 1024},
                              Measure{"handles", +handles, 1.0}}) {
         const double before = firstThird(m.of);
         const double after = lastThird(m.of);
-        const bool grows = after - before > m.allowed;
-        flat = flat && !grows;
+        const bool read = std::any_of(samples.begin() + static_cast<std::ptrdiff_t>(warm),
+                                      samples.end(), [&](const Sample& s) { return m.of(s) > 0; });
+        const bool grows = read && after - before > m.allowed;
+        unread += read ? 0 : 1;
+        growing += grows ? 1 : 0;
         std::printf("%-20s first third %.0f, last third %.0f: %s\n", m.name, before, after,
-                    grows ? "growing" : "flat");
+                    read ? (grows ? "growing" : "flat") : "0 in every sample, not judged");
     }
-    std::printf("verdict: %s (%zu samples, %d icon drops, %d s)\n", flat ? "flat" : "growing",
-                samples.size(), drops, seconds);
-    expect(flat, "memory and handles stay flat");
-    CloseHandle(process);
+    std::printf("verdict: %s (%zu samples, %d icon drops, %d s)\n",
+                unread > 0 ? "not judged" : (growing > 0 ? "growing" : "flat"), samples.size(),
+                drops, seconds);
+    expectEqual(unread, 0, "measures that read 0 in every sample, so judge nothing");
+    expectEqual(growing, 0, "measures that grow (memory and handles stay flat)");
     standin.quit();
     expect(resident.program.exitsCleanly(10s), "the program ends after the monitor");
 }
