@@ -101,11 +101,13 @@ void Form1::onTaskbarCreated() {
 }
 
 void Form1::onSessionEnd(bool ending) {
-    // The system ends the process right after this: the user's input first,
-    // then leave as Exit would, so the icon goes and the check box's state is
-    // kept.
+    // The system may end the process any time after this returns: the user's
+    // input first, then the check box's state, whatever road out is already
+    // under way (it may be suspended beneath this, waiting on the shell), and
+    // never waiting for that road; then leave as Exit would.
     if (!ending) return;
     heldInput_.release();
+    storeToggle();
     exitProgram();
 }
 
@@ -123,20 +125,29 @@ void Form1::timer1Timer() {
 
 void Form1::exitProgram() {
     if (!handlesEvents()) return;
-    const bool optionsRestored = phase_ == Phase::Resident;
     phase_ = Phase::Unloading;
-    formUnload(optionsRestored);
+    formUnload();
     phase_ = Phase::Ended;
 }
 
-void Form1::formUnload(bool optionsRestored) {
+void Form1::formUnload() {
     desktop_.loop.setTimer(TimerId::Tick, Millis{0});
+    // Stored before the icon's removal, which waits on the shell: at a log-off
+    // the session may end meanwhile.
+    storeToggle();
     tray_.remove();
-    // Before start-up restored the options, the check box holds only its
-    // state at start: the user's stored value stays as it is.
-    if (optionsRestored) saveToggle(desktop_.machine, desktop_.form);
     icons_.clear();
     desktop_.form.destroyForm();
+}
+
+void Form1::storeToggle() noexcept {
+    if (!toggleToStore_) return;
+    try {
+        // A store that refused it leaves it to the session's end to try again.
+        toggleToStore_ = !saveToggle(desktop_.machine, desktop_.form);
+    } catch (...) {
+        // A failed write does not stop the end.
+    }
 }
 
 }  // namespace tervane::app

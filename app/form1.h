@@ -77,7 +77,8 @@ class Form1 : public FormEvents {
     void timer1Timer();
     // The one road out: an exit was asked for, so the unload goes through.
     void exitProgram();
-    void formUnload(bool optionsRestored);
+    void formUnload();
+    void storeToggle() noexcept;
 
     // While the wake holds the user's input nothing may go modal or wait on
     // the shell: what events would do so is put off. The menu and the window
@@ -91,6 +92,9 @@ class Form1 : public FormEvents {
 
     Desktop desktop_;
     Phase phase_ = Phase::Starting;
+    // The options were restored and the check box's state is not stored yet:
+    // before that, the check box holds only its state at start.
+    bool toggleToStore_ = false;
     monitor::HeldInput heldInput_;
     PutOff putOff_;
     Waits waits_;

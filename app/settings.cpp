@@ -24,8 +24,8 @@ std::optional<std::wstring> read(Machine& machine, std::wstring_view key) {
     return machine.readSetting(kSettingsApp, kSettingsSection, key);
 }
 
-void write(Machine& machine, std::wstring_view key, std::wstring_view text) {
-    machine.writeSetting(kSettingsApp, kSettingsSection, key, text);
+bool write(Machine& machine, std::wstring_view key, std::wstring_view text) {
+    return machine.writeSetting(kSettingsApp, kSettingsSection, key, text);
 }
 
 }  // namespace
@@ -60,8 +60,8 @@ void saveTrayColor(Machine& machine, OptionsWindow& options) {
     write(machine, kTrayColorKey, options.whiteSelected() ? L"True" : L"False");
 }
 
-void saveToggle(Machine& machine, OptionsWindow& options) {
-    write(machine, kToggleKey, decimalText(options.toggleValue()));
+bool saveToggle(Machine& machine, OptionsWindow& options) {
+    return write(machine, kToggleKey, decimalText(options.toggleValue()));
 }
 
 }  // namespace tervane::app

@@ -20,7 +20,7 @@ std::optional<int> parseToggle(std::wstring_view text);
 void restoreSettings(Machine& machine, OptionsWindow& options);
 // Writes "True" when White is selected, else "False".
 void saveTrayColor(Machine& machine, OptionsWindow& options);
-// Writes the check box's value as "0", "1" or "2".
-void saveToggle(Machine& machine, OptionsWindow& options);
+// Writes the check box's value as "0", "1" or "2"; false when the store refused it.
+bool saveToggle(Machine& machine, OptionsWindow& options);
 
 }  // namespace tervane::app

@@ -74,6 +74,7 @@ void Form1::startUp() {
     if (!handlesEvents()) return;
     restoreSettings(desktop_.machine, desktop_.form);
     phase_ = Phase::Resident;
+    toggleToStore_ = true;
 
     timer1Timer();
     if (!handlesEvents()) return;  // The monitor went away before the first tick.

@@ -111,8 +111,8 @@ TEST_F(Resident, TheMonitorGoneEndsTheProgramQuietlyAndInOrder) {
     EXPECT_TRUE(desktop.tray.liveIcons.empty());
     EXPECT_EQ(desktop.log.among(
                   {Call::SetTickTimer, Call::TrayDelete, Call::WriteSetting, Call::DestroyForm}),
-              (std::vector<Call>{Call::SetTickTimer, Call::SetTickTimer, Call::TrayDelete,
-                                 Call::WriteSetting, Call::DestroyForm}));
+              (std::vector<Call>{Call::SetTickTimer, Call::SetTickTimer, Call::WriteSetting,
+                                 Call::TrayDelete, Call::DestroyForm}));
 }
 
 TEST_F(Resident, ExitStopsTheTimerRemovesTheIconSavesToggleOnlyAndEnds) {
@@ -126,7 +126,7 @@ TEST_F(Resident, ExitStopsTheTimerRemovesTheIconSavesToggleOnlyAndEnds) {
                                  Call::TrayDelete, Call::WriteSetting, Call::DestroyIcon,
                                  Call::DestroyForm}),
               (std::vector<Call>{Call::SetForegroundWindow, Call::PopupTrayMenu, Call::SetTickTimer,
-                                 Call::TrayDelete, Call::WriteSetting, Call::DestroyIcon,
+                                 Call::WriteSetting, Call::TrayDelete, Call::DestroyIcon,
                                  Call::DestroyForm}));
     EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"2");
     EXPECT_EQ(desktop.machine.setting(L"TrayColor"), L"<absent>");
@@ -151,6 +151,24 @@ TEST_F(Resident, TheSessionsEndLeavesAsExitDoesAndACancelledOneChangesNothing) {
     EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"1");
     EXPECT_TRUE(desktop.form.destroyed);
     EXPECT_TRUE(desktop.boxes.shown.empty());
+}
+
+TEST_F(Resident, TheSessionsEndInsideAnEndWaitingOnTheShellStoresTheChoiceBeforeItReturns) {
+    start();
+    desktop.form.toggle = 1;
+    desktop.machine.failSettingWrites = true;  // the end's own write is refused
+    std::wstring storedAtReturn;
+    desktop.log.beforeCall = [&](Call call) {
+        if (call != Call::TrayDelete) return;
+        desktop.machine.failSettingWrites = false;
+        form.onSessionEnd(true);
+        storedAtReturn = desktop.machine.setting(L"Toggle");
+    };
+    monitor->close();
+    tick();
+    EXPECT_EQ(storedAtReturn, L"1");
+    EXPECT_TRUE(form.ended());
+    EXPECT_EQ(desktop.log.count(Call::TrayDelete), 1);
 }
 
 TEST_F(Resident, NoRealMoveOfThePointerActsAsATrayClickWhateverItsPlace) {
