@@ -8,13 +8,13 @@ namespace tervane::app {
 
 Form1::Form1(const Desktop& desktop)
     : desktop_(desktop),
-      heldInput_(desktop.windows, desktop.input),
+      heldInput_(desktop.requests, desktop.input),
       waits_(desktop.loop, [this] { afterPump(); }),
       icons_(desktop.tray),
       tray_(desktop.tray, desktop.loop) {}
 
 void Form1::afterPump() {
-    if (!heldInput_.held()) takeUpShellCalls();
+    if (!heldInput_.held()) takeUpPutOff();
     if (!handlesEvents()) throw WaitAbandoned();
 }
 
@@ -33,7 +33,7 @@ void Form1::onMouseMove(const MouseMove& move) {
 }
 
 void Form1::openTrayMenu() {
-    desktop_.windows.setForegroundWindow(desktop_.form.formWindow());
+    desktop_.requests.setForegroundWindow(desktop_.form.formWindow());
     if (desktop_.form.popupTrayMenu() == MenuChoice::Exit) exitProgram();
 }
 
@@ -52,13 +52,9 @@ void Form1::onTimer(TimerId timer) {
     }
 }
 
-void Form1::takeUpShellCalls() {
+void Form1::takeUpPutOff() {
     if (std::exchange(putOff_.shellRestart, false) && handlesEvents()) tray_.shellRestarted();
     if (std::exchange(putOff_.trayRetry, false) && handlesEvents()) tray_.retryAdd();
-}
-
-void Form1::takeUpUserEvents() {
-    takeUpShellCalls();
     if (std::exchange(putOff_.options, false) && handlesEvents()) showOptions();
     if (std::exchange(putOff_.menu, false) && handlesEvents()) openTrayMenu();
 }

@@ -68,8 +68,7 @@ class Form1 : public FormEvents {
     void afterPump();
     void openTrayMenu();
     void showOptions();
-    void takeUpShellCalls();
-    void takeUpUserEvents();
+    void takeUpPutOff();
     void startUp();
     void searchForMonitor();
     void failStartup(std::wstring_view message);
@@ -81,8 +80,8 @@ class Form1 : public FormEvents {
     void storeToggle() noexcept;
 
     // While the wake holds the user's input nothing may go modal or wait on
-    // the shell: what events would do so is put off. The menu and the window
-    // wait for the wake's end, the shell's calls for the input's release.
+    // the shell: what events would do so is put off, and taken up after the
+    // first pump with the input free again.
     struct PutOff {
         bool menu = false;
         bool options = false;

@@ -2,7 +2,6 @@
 // the monitor, wake it, restore the options, show the first reading and start
 // the tick.
 
-#include <algorithm>
 #include <string>
 
 #include "app/form1.h"
@@ -67,10 +66,18 @@ void Form1::startUp() {
     if (tick_.probe == 0) return failStartup(kNotFound);
     waits_.waitFor(kAfterFound);
 
-    monitor::WakeSequence wake(desktop_.windows, desktop_.input, heldInput_, waits_, tick_.probe);
-    if (!wake.wakeProbe()) return failStartup(kNotWoken);
-    // What the user asked for while the clicks held the input.
-    takeUpUserEvents();
+    monitor::WakeSequence wake(desktop_.windows, desktop_.requests, desktop_.input, heldInput_,
+                               waits_, tick_.probe);
+    switch (wake.wakeProbe()) {
+        case monitor::WakeOutcome::NotWoken:
+            return failStartup(kNotWoken);
+        case monitor::WakeOutcome::MonitorGone:
+            return exitProgram();  // as a tick that finds it gone: without a word
+        case monitor::WakeOutcome::Woken:
+            break;
+    }
+    // What the user asked for while the last press held the input.
+    takeUpPutOff();
     if (!handlesEvents()) return;
     restoreSettings(desktop_.machine, desktop_.form);
     phase_ = Phase::Resident;
@@ -90,17 +97,13 @@ void Form1::startUp() {
 }
 
 // Looks for the monitor's main window for a limited time. Each window that
-// comes or goes wakes the search, so the monitor's is taken at once.
+// comes or goes ends a pass, so the monitor's is taken at once.
 void Form1::searchForMonitor() {
     const OtherWindowsWatch watch(desktop_.loop);
-    const Millis deadline = waits_.now() + kSearchLimit;
-    tick_.probe = 0;
-    for (Millis t = waits_.now(); t < deadline; t = waits_.now()) {
-        waits_.pump();
+    waits_.poll(waits_.now() + kSearchLimit, kSearchPoll, [&] {
         tick_.probe = desktop_.windows.findWindow(monitor::kMainClass, monitor::kMainTitle);
-        if (tick_.probe != 0) return;
-        waits_.waitOnce(std::min(waits_.now() + kSearchPoll, deadline));
-    }
+        return tick_.probe != 0;
+    });
 }
 
 void Form1::failStartup(std::wstring_view message) {

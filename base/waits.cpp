@@ -1,5 +1,7 @@
 #include "base/waits.h"
 
+#include <algorithm>
+
 namespace tervane {
 
 void Waits::pump() {
@@ -7,15 +9,20 @@ void Waits::pump() {
     if (afterPump_) afterPump_();
 }
 
-void Waits::waitOnce(Millis deadline) {
-    if (const Millis t = now(); t < deadline) loop_.waitForMessage(deadline - t);
-    pump();
-}
-
 void Waits::waitUntil(Millis deadline) {
     for (Millis t = now(); t < deadline; t = now()) {
         loop_.waitForMessage(deadline - t);
         pump();
+    }
+}
+
+bool Waits::poll(Millis deadline, Millis every, const std::function<bool()>& done) {
+    for (;;) {
+        pump();
+        if (done()) return true;
+        const Millis t = now();
+        if (t >= deadline) return false;
+        loop_.waitForMessage(std::min(every, deadline - t));
     }
 }
 

@@ -45,10 +45,12 @@ class Waits {
     void pump();
     // Serves messages until the deadline.
     void waitUntil(Millis deadline);
-    // Sleeps until something arrives or the deadline, serves it, and returns:
-    // one pass of a loop that looks for a change.
-    void waitOnce(Millis deadline);
     void waitFor(Millis duration) { waitUntil(now() + duration); }
+    // Serves messages and asks done() after each pass: true once it is,
+    // false when the deadline passes first. A pass ends when a message
+    // arrives or after `every`, for what done() looks at may change without
+    // a message.
+    bool poll(Millis deadline, Millis every, const std::function<bool()>& done);
 
   private:
     MessageLoop& loop_;

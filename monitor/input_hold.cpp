@@ -2,15 +2,16 @@
 
 namespace tervane::monitor {
 
-void HeldInput::hold(WindowHandle monitor) {
-    // Kept in the program's own coordinates, so the cursor comes back exactly.
+bool HeldInput::hold(WindowHandle monitor) {
+    // Read in the program's own coordinates, so the cursor comes back exactly.
     savedCursor_ = input_.cursorPos();
+    leftAt_.reset();
     held_ = true;
     try {
         input_.blockInput(true);
         // At display scaling the system stretches a monitor that is not DPI
-        // aware: its rectangle and the clicks are reckoned in its own points.
-        windows_.useCoordinatesOf(monitor);
+        // aware: its corner and the presses are reckoned in its own points.
+        return requests_.useCoordinatesOf(monitor);
     } catch (...) {
         release();
         throw;
@@ -20,9 +21,15 @@ void HeldInput::hold(WindowHandle monitor) {
 void HeldInput::release() noexcept {
     if (!held_) return;
     held_ = false;
-    // Each step is taken whatever became of the one before.
+    // Each step is taken whatever became of the one before. A cursor the
+    // user or another program has moved since the last press stays there.
+    bool putBack = false;
     try {
-        windows_.useOwnCoordinates();
+        putBack = leftAt_ && input_.cursorPos() == *leftAt_;
+    } catch (...) {
+    }
+    try {
+        requests_.useOwnCoordinates();
     } catch (...) {
     }
     try {
@@ -30,9 +37,14 @@ void HeldInput::release() noexcept {
     } catch (...) {
     }
     try {
-        input_.setCursorPos(savedCursor_);
+        if (putBack) input_.setCursorPos(savedCursor_);
     } catch (...) {
     }
+}
+
+void InputHold::press(Point point, MouseButton button) {
+    input_.input_.press(point, button);
+    input_.leftAt_ = point;
 }
 
 }  // namespace tervane::monitor

@@ -1,7 +1,9 @@
 #pragma once
-// The user's input, held back while the wake clicks. The program's event
+// The user's input, held back while the wake presses. The program's event
 // handlers see whether it is held: meanwhile nothing may go modal or wait on
 // another program, for the user could neither answer nor close it.
+
+#include <optional>
 
 #include "platform/desktop.h"
 
@@ -9,36 +11,46 @@ namespace tervane::monitor {
 
 class HeldInput {
   public:
-    HeldInput(OtherWindows& windows, SyntheticInput& input) : windows_(windows), input_(input) {}
+    HeldInput(WindowRequests& requests, SyntheticInput& input)
+        : requests_(requests), input_(input) {}
     HeldInput(const HeldInput&) = delete;
     HeldInput& operator=(const HeldInput&) = delete;
 
     bool held() const { return held_; }
-    // Frees the input now and puts the cursor back where it was (the session
-    // ends while it is held); nothing when it is not held.
+    // Frees the input now, and puts the cursor back where it was if it is
+    // still where the presses left it; nothing when it is not held.
     void release() noexcept;
 
   private:
     friend class InputHold;
-    void hold(WindowHandle monitor);
+    bool hold(WindowHandle monitor);
 
-    OtherWindows& windows_;
+    WindowRequests& requests_;
     SyntheticInput& input_;
     bool held_ = false;
-    Point savedCursor_;
+    Point savedCursor_;            // in the program's own coordinates
+    std::optional<Point> leftAt_;  // where the last press left the cursor
 };
 
-// Holds the user's input for its lifetime, in the monitor's own coordinates;
-// on the way out, whatever the way, frees it and puts the cursor back.
+// Holds the user's input for its lifetime, with the monitor's own coordinates
+// in use (the one place that switches them); on the way out, whatever the
+// way, frees it.
 class InputHold {
   public:
-    InputHold(HeldInput& input, WindowHandle monitor) : input_(input) { input_.hold(monitor); }
+    InputHold(HeldInput& input, WindowHandle monitor)
+        : input_(input), inMonitorCoordinates_(input.hold(monitor)) {}
     ~InputHold() { input_.release(); }
     InputHold(const InputHold&) = delete;
     InputHold& operator=(const InputHold&) = delete;
 
+    // False where the platform cannot give the monitor's coordinates and the
+    // display is scaled: a point reckoned here would miss.
+    bool inMonitorCoordinates() const { return inMonitorCoordinates_; }
+    void press(Point point, MouseButton button);
+
   private:
     HeldInput& input_;
+    bool inMonitorCoordinates_;
 };
 
 }  // namespace tervane::monitor

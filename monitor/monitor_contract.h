@@ -1,6 +1,7 @@
 #pragma once
 // What Tervane Lite relies on in the hardware-monitor program.
 
+#include <array>
 #include <string_view>
 
 #include "platform/desktop.h"
@@ -24,15 +25,22 @@ enum Slot : int { kSlotCpu = 6, kSlotFan3, kSlotFan2, kSlotFan1, kSlotMainboard 
 // How many windows the capture reads, the anchor's included.
 inline constexpr int kSlotCount = 10;
 
-// The panel strip the wake sequence clicks. Every click is reckoned from the
-// anchor point, the main window's top-left corner moved by anchor.
-struct PanelStrip {
-    Point anchor{150, 100};
-    int firstRise = 48;    // the first click: this far above the anchor
-    int step = 70;         // then a row to the right of the anchor, a click every step
-    int rowEnd = 240;      // while not further than this
-    Point last{405, -85};  // the last click, from the anchor, once the window is not topmost
+// The clicks that wake the monitor, in order, each at an offset from its main
+// window's top-left corner: above the panel strip's anchor, three along the
+// strip, the anchor, then, once the window is not on top, one near its top
+// edge. Each waits its pause before the next.
+struct WakeClick {
+    Point offset;
+    bool onTop;
+    Millis pauseAfter;
 };
-inline constexpr PanelStrip kPanelStrip{};
+inline constexpr std::array<WakeClick, 6> kWakeClicks{{
+    {{150, 52}, true, Millis{0}},
+    {{220, 100}, true, Millis{9}},
+    {{290, 100}, true, Millis{9}},
+    {{360, 100}, true, Millis{9}},
+    {{150, 100}, true, Millis{0}},
+    {{555, 15}, false, Millis{0}},
+}};
 
 }  // namespace tervane::monitor

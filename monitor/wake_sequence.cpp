@@ -1,7 +1,9 @@
 #include "monitor/wake_sequence.h"
 
-#include <algorithm>
+#include <array>
+#include <exception>
 #include <limits>
+#include <optional>
 
 #include "monitor/monitor_contract.h"
 
@@ -9,30 +11,30 @@ namespace tervane::monitor {
 namespace {
 
 constexpr Millis kForegroundLimit{30'000};
-// Each wait for the monitor after the foreground loop has a limit of its own,
-// counted from its own start: a slow monitor gets as long for each act.
-constexpr Millis kMonitorLimit = kForegroundLimit;
-// The splash wait and the foreground loop are woken when windows come and
-// go; the poll only backs that up.
-constexpr Millis kPollInterval{250};
-constexpr Millis kSettleAfterMove{20};  // lets a cursor move take effect before the click
-constexpr Millis kPauseAfterClick{9};
-// A monitor that answers carries out what it was asked at once: look again
-// this soon. One that answers yet does not show the change this long after
-// has refused it.
+// A question put to the monitor that is not answered within this is its
+// last: the monitor is silent, and not woken.
+constexpr Millis kAnswerLimit = kForegroundLimit;
+// Waits end when a message comes (an answer) or, where they watch, when
+// windows come and go; this look backs that up.
+constexpr Millis kLookEvery{250};
+// A monitor that answered carries out what it was asked at once: looked at
+// this often. One that answers twice, this far apart, without doing it, has
+// refused it.
 constexpr Millis kLookAgain{10};
 constexpr Millis kRefusal{1'000};
+// A window of the monitor's that comes this soon after its main window went
+// replaces it.
+constexpr Millis kReplacement{1'000};
 // A user in the middle of a drag or a key chord is waited for this long,
 // looked at this often: no message tells when a key is let go elsewhere.
 constexpr Millis kUserFreeLimit{10'000};
-constexpr Millis kUserFreePoll{50};
+constexpr Millis kUserFreeEvery{50};
+constexpr Millis kCursorArrives{50};
 
 bool onTopAndNormal(const WindowState& s) {
     return s.topmost && s.visible && !s.minimized && !s.maximized;
 }
-bool notOnTop(const WindowState& s) { return !s.topmost; }
-
-}  // namespace
+bool offTop(const WindowState& s) { return !s.topmost; }
 
 std::int16_t checked16(std::int64_t value) {
     if (value < std::numeric_limits<std::int16_t>::min() ||
@@ -42,263 +44,200 @@ std::int16_t checked16(std::int64_t value) {
     return static_cast<std::int16_t>(value);
 }
 
-Point anchorPoint(const Rect& rect) {
-    return {checked16(std::int64_t{rect.left} + kPanelStrip.anchor.x),
-            checked16(std::int64_t{rect.top} + kPanelStrip.anchor.y)};
-}
-
-std::array<Point, 6> panelPoints(const Rect& rect) {
-    const PanelStrip& strip = kPanelStrip;
-    const auto [x, y] = anchorPoint(rect);
-    std::array<Point, 6> points;
-    points[0] = {x, checked16(std::int64_t{y} - strip.firstRise)};
-    // Along the strip from the anchor, a click every step while not past its end.
-    std::size_t next = 1;
-    const std::int16_t rowEnd = checked16(std::int64_t{x} + strip.rowEnd);
-    for (std::int16_t i = checked16(std::int64_t{x} + strip.step); i <= rowEnd;
-         i = checked16(std::int64_t{i} + strip.step)) {
-        points.at(next++) = {i, y};
+// Every press point for a window whose top-left corner is this, in order.
+std::array<Point, kWakeClicks.size()> pressPoints(Point corner) {
+    std::array<Point, kWakeClicks.size()> points;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        points[i] = {checked16(std::int64_t{corner.x} + kWakeClicks[i].offset.x),
+                     checked16(std::int64_t{corner.y} + kWakeClicks[i].offset.y)};
     }
-    points.at(next++) = {x, y};
-    const std::int16_t lastY = checked16(std::int64_t{y} + strip.last.y);
-    const std::int16_t lastX = checked16(std::int64_t{x} + strip.last.x);
-    points.at(next) = {lastX, lastY};
     return points;
 }
 
-TopmostWhileWaking::TopmostWhileWaking(OtherWindows& windows, WindowHandle window)
-    : windows_(windows), window_(window) {
-    windows_.setTopmost(window_, true);
-}
-
-TopmostWhileWaking::~TopmostWhileWaking() {
-    if (settled_) return;
-    try {
-        windows_.setTopmost(window_, false);
-    } catch (...) {
-        // Nothing more can be done from a destructor.
+// Asks the monitor off the top again when the wake is abandoned (an exit,
+// the session's end, an error) after it was asked on top.
+class OffTopIfAbandoned {
+  public:
+    OffTopIfAbandoned(WindowRequests& requests, WindowHandle window)
+        : requests_(requests), window_(window) {}
+    ~OffTopIfAbandoned() {
+        if (std::uncaught_exceptions() == exceptions_) return;
+        try {
+            requests_.setTopmost(window_, false);
+        } catch (...) {
+            // Nothing more can be done from a destructor.
+        }
     }
-}
+    OffTopIfAbandoned(const OffTopIfAbandoned&) = delete;
+    OffTopIfAbandoned& operator=(const OffTopIfAbandoned&) = delete;
 
-void TopmostWhileWaking::lift() {
-    settled_ = true;
-    windows_.setTopmost(window_, false);
+  private:
+    WindowRequests& requests_;
+    WindowHandle window_;
+    int exceptions_ = std::uncaught_exceptions();
+};
+
+}  // namespace
+
+WakeOutcome WakeSequence::wakeProbe() {
+    waitForSplash();
+    if (!bringToFront()) return exists() ? neverInFront() : whenGone();
+    if (!answers()) return notWoken();
+
+    const OffTopIfAbandoned abandoned(requests_, probe_);
+    requests_.setTopmost(probe_, true);
+    requests_.showWindow(probe_, ShowCommand::Show);
+    requests_.showWindow(probe_, ShowCommand::ShowNormal);
+    waits_.pump();
+    if (!carriedOut(&onTopAndNormal)) return giveUp();
+
+    // Shown in its normal state, with its corner left of or above the main
+    // display: not clicked, and left on top.
+    const std::optional<Rect> rect = windows_.windowRect(probe_);
+    const std::optional<WindowState> state = windows_.windowState(probe_);
+    if (!state || state->minimized || !rect) return giveUp();
+    if (rect->left < 0 || rect->top < 0) return WakeOutcome::NotWoken;
+
+    if (!pressClicks(0, 5)) return giveUp();
+    requests_.setTopmost(probe_, false);
+    if (!carriedOut(&offTop)) return notWoken();
+    // The last click is left out where it cannot be made; the strip is woken.
+    if (!pressClicks(5, 6) && !exists()) return whenGone();
+    return WakeOutcome::Woken;
 }
 
 void WakeSequence::waitForSplash() {
     const OtherWindowsWatch watch(waits_.loop());
-    while (windows_.findWindow(kSplashClass, kSplashTitle) != 0) {
-        waits_.waitOnce(waits_.now() + kPollInterval);
-    }
+    waits_.poll(Millis::max(), kLookEvery,
+                [&] { return windows_.findWindow(kSplashClass, kSplashTitle) == 0; });
 }
 
-// A busy monitor is not asked for more while it has not answered: each step
-// that acts on it asks for an answer afterwards, and the next one waits for
-// that answer, serving messages meanwhile. Shown: it answered.
-Road WakeSequence::answers() {
-    const Millis limit = waits_.now() + kMonitorLimit;
-    while (!windows_.answered()) {
-        // A window gone answers nothing.
-        if (!windows_.windowState(probe_)) return Road::Gone;
-        if (waits_.now() >= limit) return Road::NoAnswer;
-        waits_.waitOnce(std::min(waits_.now() + kPollInterval, limit));
-    }
-    return Road::Shown;
-}
-
-WindowHandle WakeSequence::bringToFront() {
-    // A change of the foreground wakes the loop at once.
-    const OtherWindowsWatch watch(waits_.loop());
-    const Millis deadline = waits_.now() + kForegroundLimit;
+// True when the monitor was the foreground window at the last look before
+// the limit. It is asked again only once it has answered what it was asked
+// before: nothing piles up on a busy monitor's thread.
+bool WakeSequence::bringToFront() {
+    const OtherWindowsWatch watch(waits_.loop());  // a change of the foreground ends a pass
+    requests_.askForAnswer(probe_);
     WindowHandle lastForeground = 0;
-    windows_.askForAnswer(probe_);
     Millis nextTry = waits_.now();
-    for (Millis t = nextTry; t < deadline; t = waits_.now()) {
-        waits_.pump();
+    waits_.poll(waits_.now() + kForegroundLimit, kLookEvery, [&] {
         lastForeground = windows_.foregroundWindow();
-        if (lastForeground == probe_) break;
-        // Tried again once the poll interval has passed and the monitor has
-        // answered; its answer wakes the wait of a monitor that was busy.
-        if (t >= nextTry && windows_.answered()) {
-            windows_.showWindow(probe_, ShowCommand::Show);
-            windows_.showWindow(probe_, ShowCommand::ShowNormal);
-            windows_.setForegroundWindow(probe_);
-            windows_.askForAnswer(probe_);
-            nextTry = t + kPollInterval;
+        if (lastForeground == probe_ || !exists()) return true;
+        if (waits_.now() >= nextTry && requests_.answered(probe_)) {
+            requests_.showWindow(probe_, ShowCommand::Show);
+            requests_.showWindow(probe_, ShowCommand::ShowNormal);
+            requests_.setForegroundWindow(probe_);
+            requests_.askForAnswer(probe_);
+            nextTry = waits_.now() + kLookEvery;
         }
-        waits_.waitOnce(std::min(nextTry > t ? nextTry : t + kPollInterval, deadline));
-    }
-    return lastForeground;
+        return false;
+    });
+    return lastForeground == probe_;
 }
 
-// The monitor's thread carries out an act on its window in its own time, and
-// may answer a question before it carries out what it was asked earlier: what
-// depends on the act waits until the window shows it. A monitor that answers
-// twice, a while apart, yet does not show it refused it; one that went to
-// work right after its first answer is only slow.
-Road WakeSequence::carriedOut(bool (*shows)(const WindowState&)) {
-    const Millis limit = waits_.now() + kMonitorLimit;
-    windows_.askForAnswer(probe_);
-    std::optional<Millis> refusedAt;
-    bool askedAgain = false;
-    for (;;) {
-        const std::optional<WindowState> state = windows_.windowState(probe_);
-        if (!state) return Road::Gone;
-        if (shows(*state)) return Road::Shown;
-        const Millis t = waits_.now();
-        if (!refusedAt && windows_.answered()) refusedAt = t + kRefusal;
-        if (refusedAt && t >= *refusedAt) {
-            if (askedAgain) return Road::Refused;
-            askedAgain = true;
-            refusedAt.reset();
-            windows_.askForAnswer(probe_);
-            continue;
-        }
-        if (!refusedAt && t >= limit) return Road::NoAnswer;
-        // A busy monitor's answer wakes the wait; one that answered is looked at again soon.
-        waits_.waitOnce(refusedAt ? std::min(t + kLookAgain, *refusedAt)
-                                  : std::min(t + kPollInterval, limit));
-    }
+// Waits until the monitor has answered what it was asked: a busy monitor is
+// asked for nothing more meanwhile.
+bool WakeSequence::answers() {
+    return waits_.poll(waits_.now() + kAnswerLimit, kLookEvery, [&] {
+        return !exists() || requests_.answered(probe_);
+    }) && exists();
 }
 
-std::optional<Rect> WakeSequence::monitorRect() {
-    // The monitor's own points: at display scaling the system stretches a
-    // monitor that is not DPI aware, and its points are not the screen's.
-    const WindowCoordinates monitors(windows_, probe_);
-    return windows_.windowRect(probe_);
-}
-
-// Holds the user's input once no button or modifier key is down: holding it
-// does not let go of a key, and a click made then would be a Ctrl-click or
-// the drop of what the user drags. False when the user is still at it when
-// the limit comes.
-bool WakeSequence::holdWhenUserIsFree(std::optional<InputHold>& hold) {
-    const Millis limit = waits_.now() + kUserFreeLimit;
-    for (;;) {
-        if (!input_.userPressing()) {
-            hold.emplace(held_, probe_);
-            // Pressed between the look and the hold: free the input again and wait.
-            if (!input_.userPressing()) return true;
-            hold.reset();
-        }
-        if (waits_.now() >= limit) return false;
-        waits_.waitOnce(std::min(waits_.now() + kUserFreePoll, limit));
-    }
-}
-
-// One press of the primary button at the click's point, reckoned from the
-// monitor's rectangle read for it, and made only when a look right before
-// the press (no message to the monitor's thread) finds the window still
-// there, shown in its normal state, on top as the click needs, where the
-// point was reckoned, and itself under the point.
-Press WakeSequence::press(std::size_t click, bool onTop) {
-    const auto notThere = [&] {
-        return windows_.windowState(probe_) ? Press::NotThere : Press::MonitorGone;
+// The monitor's thread carries out an act in its own time, and may answer a
+// question before it carries out what it was asked earlier: the wait goes on
+// until the window shows the act, or until the monitor has answered twice, a
+// second apart, without showing it. That one refused; the wake goes on, and
+// the look before each press decides. False when the window went or a
+// question went unanswered.
+bool WakeSequence::carriedOut(bool (*shows)(const WindowState&)) {
+    std::optional<WindowState> state;
+    const auto settled = [&] {
+        state = windows_.windowState(probe_);
+        return !state || shows(*state);
     };
-    const std::optional<Rect> rect = windows_.windowRect(probe_);
-    if (!rect) return notThere();
-    const Point point = panelPoints(*rect).at(click);
-    input_.setCursorPos(point);
-    waits_.waitFor(kSettleAfterMove);
-    // The primary button, as a person clicks: the right one when the user
-    // swapped them.
-    const MouseButton primary = input_.buttonsSwapped() ? MouseButton::Right : MouseButton::Left;
-    const std::optional<WindowState> state = windows_.windowState(probe_);
-    if (!state || !state->visible || state->minimized || state->maximized ||
-        state->topmost != onTop || windows_.windowRect(probe_) != rect ||
-        windows_.windowAt(point) != probe_) {
-        return notThere();
-    }
-    input_.click(primary);
-    return Press::Made;
-}
-
-// Clicks 1 to 5, on top, with the user's input held; the burst ends at the
-// first click whose look fails.
-WakeSequence::Burst WakeSequence::clickPanels() {
-    Burst burst;
-    std::optional<InputHold> hold;
-    if (!holdWhenUserIsFree(hold)) return burst;
-    waits_.pump();
-    const auto made = [&](std::size_t click) {
-        burst.end = press(click, true);
-        if (burst.end == Press::Made) ++burst.made;
-        return burst.end == Press::Made;
-    };
-    if (!made(0)) return burst;
-    for (std::size_t click = 1; click <= 3; ++click) {
-        waits_.pump();
-        if (!made(click)) return burst;
-        waits_.pump();
-        waits_.waitFor(kPauseAfterClick);
-    }
-    if (!made(4)) return burst;
-    // The monitor takes the click from its queue: give it the time to do so
-    // while it is still topmost.
-    waits_.waitFor(kSettleAfterMove);
-    return burst;
-}
-
-void WakeSequence::clickLast() {
-    std::optional<InputHold> hold;
-    if (holdWhenUserIsFree(hold)) press(5, false);
-}
-
-bool WakeSequence::wakeProbe() {
-    waitForSplash();
-    const WindowHandle lastForeground = bringToFront();
-
-    waits_.pump();
-    const PanelStrip& strip = kPanelStrip;
-    if (lastForeground != probe_) {
-        // Never in front: put on top and shown all the same, when it takes
-        // requests at all, and left so; its corner is still converted.
-        if (windows_.answered()) {
-            windows_.setTopmost(probe_, true);
-            windows_.showWindow(probe_, ShowCommand::Show);
-            windows_.showWindow(probe_, ShowCommand::ShowNormal);
-            if (const std::optional<Rect> rect = monitorRect()) anchorPoint(*rect);
+    for (int ask = 0; ask < 2; ++ask) {
+        requests_.askForAnswer(probe_);
+        if (!waits_.poll(waits_.now() + kAnswerLimit, kLookEvery,
+                         [&] { return settled() || requests_.answered(probe_); })) {
+            return false;
         }
-        return false;
+        waits_.poll(waits_.now() + kRefusal, kLookAgain, settled);
+        if (!state || shows(*state)) return state.has_value();
     }
-    if (answers() != Road::Shown) return false;  // gone, or never answered: it cannot be woken
-    TopmostWhileWaking topmost(windows_, probe_);
-    windows_.showWindow(probe_, ShowCommand::Show);
-    windows_.showWindow(probe_, ShowCommand::ShowNormal);
-    waits_.pump();
-    // Its corner is read once it is on top in its normal place; one that
-    // refused is looked at again before the first click. A monitor that is
-    // not woken stays on top.
-    const Road shown = carriedOut(&onTopAndNormal);
-    const std::optional<Rect> rect =
-        shown == Road::Shown || shown == Road::Refused ? monitorRect() : std::nullopt;
-    if (!rect) {
-        topmost.keep();
-        return false;
-    }
-    // Only a corner at non-negative coordinates.
-    if (const Point anchor = anchorPoint(*rect);
-        anchor.x < strip.anchor.x || anchor.y < strip.anchor.y) {
-        topmost.keep();
-        return false;
-    }
-
-    waits_.pump();
-    const Burst burst = clickPanels();
-    if (burst.made == 0) {
-        topmost.keep();
-        return false;
-    }
-    // Once clicked, the monitor is not left on top, however the burst ended.
-    topmost.lift();
-    if (burst.end == Press::MonitorGone) return true;  // the first tick finds it gone
-    if (burst.made < 5) return false;
-    // The user's input is free while the monitor, perhaps set to work by the
-    // clicks, takes its window off the top; then held again for the last
-    // click, which a slow or refusing monitor only goes without.
-    const Road offTop = carriedOut(&notOnTop);
-    if (offTop == Road::Shown || offTop == Road::Refused) clickLast();
     return true;
+}
+
+// Presses clicks first to end, holding the user's input once no button or
+// modifier key of theirs is down (a press then would be a Ctrl-click or the
+// drop of what they drag). False at the first press not made. Every point is
+// reckoned before the first press: one that leaves 16 bits fails there.
+bool WakeSequence::pressClicks(std::size_t first, std::size_t end) {
+    std::optional<InputHold> hold;
+    const bool userFree = waits_.poll(waits_.now() + kUserFreeLimit, kUserFreeEvery, [&] {
+        if (input_.userPressing()) return false;
+        hold.emplace(held_, probe_);
+        if (!input_.userPressing()) return true;
+        hold.reset();  // pressed between the look and the hold
+        return false;
+    });
+    if (!userFree || !hold->inMonitorCoordinates()) return false;
+    std::optional<Point> pressed;
+    for (std::size_t click = first; click < end; ++click) {
+        waits_.pump();
+        if (!(pressed = pressOne(*hold, click))) return false;
+        waits_.waitFor(kWakeClicks[click].pauseAfter);
+    }
+    // The system moves the cursor in its own time: the hold ends once the
+    // cursor shows the last press, so that it is put back from there.
+    waits_.poll(waits_.now() + kCursorArrives, kLookAgain,
+                [&] { return input_.cursorPos() == *pressed; });
+    return true;
+}
+
+// One press of the primary button (the right one when the user swapped
+// them) at the click's point, reckoned from the monitor's corner read for
+// it; made only when the window under the point is the monitor's own. The
+// look asks the monitor's thread nothing.
+std::optional<Point> WakeSequence::pressOne(InputHold& hold, std::size_t click) {
+    const MouseButton primary = input_.buttonsSwapped() ? MouseButton::Right : MouseButton::Left;
+    const std::optional<Rect> rect = windows_.windowRect(probe_);
+    if (!rect) return std::nullopt;
+    const Point point = pressPoints({rect->left, rect->top})[click];
+    if (windows_.windowAt(point) != probe_) return std::nullopt;
+    hold.press(point, primary);
+    return point;
+}
+
+bool WakeSequence::exists() { return windows_.windowState(probe_).has_value(); }
+
+// Never in front: asked on top and shown all the same, when it takes
+// requests at all, and left so.
+WakeOutcome WakeSequence::neverInFront() {
+    waits_.pump();
+    if (requests_.answered(probe_)) {
+        requests_.setTopmost(probe_, true);
+        requests_.showWindow(probe_, ShowCommand::Show);
+        requests_.showWindow(probe_, ShowCommand::ShowNormal);
+    }
+    return WakeOutcome::NotWoken;
+}
+
+WakeOutcome WakeSequence::notWoken() { return exists() ? WakeOutcome::NotWoken : whenGone(); }
+
+// Not woken after it was asked on top: asked off the top again.
+WakeOutcome WakeSequence::giveUp() {
+    if (exists()) requests_.setTopmost(probe_, false);
+    return notWoken();
+}
+
+// Its main window went: the monitor is gone, unless one of its windows came
+// instead (it replaced its window, and that one was not woken).
+WakeOutcome WakeSequence::whenGone() {
+    const OtherWindowsWatch watch(waits_.loop());
+    const bool replaced = waits_.poll(waits_.now() + kReplacement, kLookEvery, [&] {
+        return windows_.findWindow(kMainClass, kMainTitle) != 0;
+    });
+    return replaced ? WakeOutcome::NotWoken : WakeOutcome::MonitorGone;
 }
 
 }  // namespace tervane::monitor

@@ -82,7 +82,8 @@ struct TrayRecord {
     std::wstring tip;  // a fixed field: text, NUL, spaces
 };
 
-// Windows of other programs: the monitor's.
+// Windows of other programs, the monitor's, read as the system keeps them:
+// nothing here sends their threads anything, so a busy program holds nothing up.
 class OtherWindows {
   public:
     virtual ~OtherWindows() = default;
@@ -93,31 +94,35 @@ class OtherWindows {
     // At most 254 characters, as GetWindowText with a count of 255; "" on failure.
     virtual std::wstring windowText(WindowHandle window) = 0;
     virtual WindowHandle foregroundWindow() = 0;
-    virtual void setForegroundWindow(WindowHandle window) = 0;
-    // Asks the window's thread to show the window, or to change its place in
-    // the z-order, without waiting: that thread carries it out in its own
-    // time, and windowState tells when it has.
-    virtual void showWindow(WindowHandle window, ShowCommand command) = 0;
-    virtual void setTopmost(WindowHandle window, bool onTop) = 0;
     // nullopt when the window is gone.
     virtual std::optional<WindowState> windowState(WindowHandle window) = 0;
     virtual std::optional<Rect> windowRect(WindowHandle window) = 0;
-    // The top-level window a click at the point would reach (in the
-    // coordinates in use), 0 for none; asks no other program's thread.
+    // The top-level window a press at the point would reach (in the
+    // coordinates in use), 0 for none.
     virtual WindowHandle windowAt(Point point) = 0;
-    // Asks the window's thread for an answer without waiting for it; the
-    // answer arrives while messages are pumped or waited for. answered() is
-    // true once every window asked has answered (a window that is gone
-    // cannot be asked, and is not waited for). A thread may answer before it
-    // carries out what it was asked to do earlier.
+};
+
+// What the program asks of other programs' windows. Nothing here waits for
+// their threads: each act is carried out in that thread's own time, and
+// OtherWindows tells when it has been.
+class WindowRequests {
+  public:
+    virtual ~WindowRequests() = default;
+    virtual void setForegroundWindow(WindowHandle window) = 0;
+    virtual void showWindow(WindowHandle window, ShowCommand command) = 0;
+    virtual void setTopmost(WindowHandle window, bool onTop) = 0;
+    // Asks the window's thread for an answer; it arrives while messages are
+    // pumped or waited for. answered(window) is true once every question put
+    // to that window has been answered (a window that is gone cannot be
+    // asked). A thread may answer before it carries out what it was asked earlier.
     virtual void askForAnswer(WindowHandle window) = 0;
-    virtual bool answered() = 0;
-    // From now until useOwnCoordinates(), window rectangles and the cursor's
-    // position (SyntheticInput) are in the coordinates this window itself
-    // sees: a window the system scales for display (one that is not DPI
-    // aware) sees its own unscaled pixels. Where the platform cannot do
-    // that, coordinates stay the program's own.
-    virtual void useCoordinatesOf(WindowHandle window) = 0;
+    virtual bool answered(WindowHandle window) = 0;
+    // From now until useOwnCoordinates(), window rectangles, points and the
+    // cursor's position (SyntheticInput) are in the coordinates this window
+    // itself sees: one the system stretches for display scaling (not DPI
+    // aware) sees its own pixels. False when the platform cannot do that and
+    // the display is scaled: coordinates then stay the program's own.
+    virtual bool useCoordinatesOf(WindowHandle window) = 0;
     virtual void useOwnCoordinates() = 0;
 };
 
@@ -130,7 +135,10 @@ class SyntheticInput {
     // The user's setting: the right button is the primary one. The system
     // swaps synthetic presses as it swaps the user's own.
     virtual bool buttonsSwapped() = 0;
-    virtual void click(MouseButton button) = 0;  // press and release at the cursor
+    // Moves to the point and presses and releases the button there, as one
+    // piece of input that nothing else can come between: it lands on the
+    // point wherever the cursor was.
+    virtual void press(Point point, MouseButton button) = 0;
     // The user holds a mouse button, or Shift, Ctrl, Alt or a Windows key,
     // down now: blocking input does not release it.
     virtual bool userPressing() = 0;
@@ -234,6 +242,7 @@ class OptionsWindow {
 // Every role, as Form1 takes them.
 struct Desktop {
     OtherWindows& windows;
+    WindowRequests& requests;
     SyntheticInput& input;
     Machine& machine;
     MessageLoop& loop;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "platform/desktop.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/handles.h"
@@ -12,6 +14,7 @@
 namespace tervane::win32 {
 
 class Win32Desktop final : public OtherWindows,
+                           public WindowRequests,
                            public SyntheticInput,
                            public Machine,
                            public MessageLoop,
@@ -22,7 +25,7 @@ class Win32Desktop final : public OtherWindows,
     // Takes the single-instance token, then creates Form1's window, hidden.
     Win32Desktop();
 
-    Desktop roles() noexcept { return {*this, *this, *this, *this, *this, *this, *this}; }
+    Desktop roles() noexcept { return {*this, *this, *this, *this, *this, *this, *this, *this}; }
 
     // Routes the window's events to the program for as long as the returned
     // object lives.
@@ -47,22 +50,24 @@ class Win32Desktop final : public OtherWindows,
                            const std::function<bool(WindowHandle)>& visit) override;
     std::wstring windowText(WindowHandle window) override;
     WindowHandle foregroundWindow() override;
-    void setForegroundWindow(WindowHandle window) override;
-    void showWindow(WindowHandle window, ShowCommand command) override;
-    void setTopmost(WindowHandle window, bool onTop) override;
     std::optional<WindowState> windowState(WindowHandle window) override;
     std::optional<Rect> windowRect(WindowHandle window) override;
     WindowHandle windowAt(Point point) override;
+
+    // WindowRequests
+    void setForegroundWindow(WindowHandle window) override;
+    void showWindow(WindowHandle window, ShowCommand command) override;
+    void setTopmost(WindowHandle window, bool onTop) override;
     void askForAnswer(WindowHandle window) override;
-    bool answered() override { return answers_ == asked_; }
-    void useCoordinatesOf(WindowHandle window) override;
+    bool answered(WindowHandle window) override;
+    bool useCoordinatesOf(WindowHandle window) override;
     void useOwnCoordinates() override;
 
     // SyntheticInput
     Point cursorPos() override;
     void setCursorPos(Point point) override;
     bool buttonsSwapped() override;
-    void click(MouseButton button) override;
+    void press(Point point, MouseButton button) override;
     bool userPressing() override;
     void blockInput(bool block) override;
 
@@ -117,8 +122,11 @@ class Win32Desktop final : public OtherWindows,
     FormWindow form_;
     OwnedWinEventHook windowWatch_;
     OwnedWinEventHook foregroundWatch_;
-    unsigned asked_ = 0;                              // answers asked of other windows
-    unsigned answers_ = 0;                            // and received
+    struct Answers {
+        unsigned asked = 0;
+        unsigned received = 0;  // counted by the reply's callback: the node does not move
+    };
+    std::map<WindowHandle, Answers> answers_;
     DPI_AWARENESS_CONTEXT ownCoordinates_ = nullptr;  // while another window's are used
 };
 

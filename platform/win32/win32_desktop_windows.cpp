@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 namespace tervane::win32 {
@@ -90,20 +91,34 @@ WindowHandle Win32Desktop::windowAt(Point point) {
 
 void Win32Desktop::askForAnswer(WindowHandle window) {
     // WM_NULL does nothing; the reply comes once the window's thread has taken it.
+    Answers& answers = answers_[window];
     if (SendMessageCallbackW(toHwnd(window), WM_NULL, 0, 0, &onAnswer,
-                             reinterpret_cast<ULONG_PTR>(&answers_))) {
-        ++asked_;
+                             reinterpret_cast<ULONG_PTR>(&answers.received))) {
+        ++answers.asked;
     }
 }
 
-void Win32Desktop::useCoordinatesOf(WindowHandle window) {
+bool Win32Desktop::answered(WindowHandle window) {
+    const auto found = answers_.find(window);
+    return found == answers_.end() || found->second.received == found->second.asked;
+}
+
+bool Win32Desktop::useCoordinatesOf(WindowHandle window) {
     // The thread takes the window's DPI awareness: the system then maps
-    // rectangles and cursor positions as that window sees them.
-    if (setThreadDpiAwarenessContext == nullptr || getWindowDpiAwarenessContext == nullptr) return;
-    if (const DPI_AWARENESS_CONTEXT context = getWindowDpiAwarenessContext(toHwnd(window))) {
-        const DPI_AWARENESS_CONTEXT previous = setThreadDpiAwarenessContext(context);
-        if (ownCoordinates_ == nullptr) ownCoordinates_ = previous;
+    // rectangles and cursor positions as that window sees them. Without
+    // that (before Windows 10 1607) they stay the program's own, which are
+    // the window's only while the display is not scaled.
+    if (setThreadDpiAwarenessContext == nullptr || getWindowDpiAwarenessContext == nullptr) {
+        const HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        return dpi == USER_DEFAULT_SCREEN_DPI;
     }
+    const DPI_AWARENESS_CONTEXT context = getWindowDpiAwarenessContext(toHwnd(window));
+    if (context == nullptr) return false;
+    const DPI_AWARENESS_CONTEXT previous = setThreadDpiAwarenessContext(context);
+    if (ownCoordinates_ == nullptr) ownCoordinates_ = previous;
+    return previous != nullptr;
 }
 
 void Win32Desktop::useOwnCoordinates() {
@@ -122,10 +137,24 @@ void Win32Desktop::setCursorPos(Point point) { SetCursorPos(point.x, point.y); }
 
 bool Win32Desktop::buttonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
 
-void Win32Desktop::click(MouseButton button) {
+// The move and the press and release in one call: the system lets no other
+// input come between them. Absolute coordinates run from 0 to 65536 over the
+// virtual screen, in the coordinates in use; rounding up lands on the pixel.
+void Win32Desktop::press(Point point, MouseButton button) {
+    const auto normalized = [](LONG value, int origin, int size) {
+        return static_cast<LONG>(std::ceil((value - origin) * 65536.0 / std::max(size, 1)));
+    };
+    const LONG dx = normalized(point.x, GetSystemMetrics(SM_XVIRTUALSCREEN),
+                               GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    const LONG dy = normalized(point.y, GetSystemMetrics(SM_YVIRTUALSCREEN),
+                               GetSystemMetrics(SM_CYVIRTUALSCREEN));
     const bool left = button == MouseButton::Left;
-    mouse_event(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN, 0, 0, 0, 0);
-    mouse_event(left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
+    constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    std::array<INPUT, 2> inputs{};
+    inputs[0].mi = {dx, dy, 0, kAt | (left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN), 0, 0};
+    inputs[1].mi = {dx, dy, 0, kAt | (left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP), 0, 0};
+    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 bool Win32Desktop::userPressing() {

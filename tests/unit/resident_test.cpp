@@ -10,20 +10,15 @@
 namespace tervane {
 namespace {
 
-using app::Form1;
 using fake::Call;
-using fake::FakeDesktop;
 using fake::FakeMonitor;
 using fake::TrayOp;
 
 // A program that has started against a running monitor and sits in the tray.
-struct Resident : testing::Test {
-    FakeDesktop desktop;
-    Form1 form{desktop.roles()};
+struct Resident : testing::Test, fake::FormOnFake {
     std::optional<FakeMonitor> monitor;
 
     void start() {
-        desktop.form.events = &form;
         fake::installMonitor(desktop.machine, L"C:\\Monitor");
         monitor.emplace(desktop.windows);
         form.load();

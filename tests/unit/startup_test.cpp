@@ -10,20 +10,14 @@
 namespace tervane {
 namespace {
 
-using app::Form1;
 using fake::Call;
-using fake::FakeDesktop;
 using fake::FakeMonitor;
 using fake::TrayOp;
 
 const std::wstring kFolder = L"C:\\Program Files\\Monitor";
 const std::wstring kExpectedTip = L"CPU:45\u00B0C  MB:38\u00B0C  F1:2410    F2:0       F3:1820    ";
 
-struct Startup : testing::Test {
-    FakeDesktop desktop;
-    Form1 form{desktop.roles()};
-
-    Startup() { desktop.form.events = &form; }
+struct Startup : testing::Test, fake::FormOnFake {
     void load() { form.load(); }
     Millis clockAtBox(std::size_t n) const { return desktop.boxes.shown.at(n).at; }
 };
@@ -160,16 +154,15 @@ TEST_F(Startup, ASecondCopyIsRefusedBeforeAnythingShowsWhateverKeptItFromTheToke
     // not even open; or not to be had at all: never two copies.
     for (const auto outcome :
          {SingleInstance::AlreadyTaken, SingleInstance::AccessDenied, SingleInstance::Failed}) {
-        FakeDesktop second;
+        fake::FormOnFake copy;
+        auto& second = copy.desktop;
         second.machine.singleInstanceOutcome = outcome;
         FakeMonitor monitor(second.windows);
-        Form1 copy(second.roles());
-        second.form.events = &copy;
-        copy.load();
+        copy.form.load();
         ASSERT_EQ(second.boxes.shown.size(), 1u);
         EXPECT_EQ(second.boxes.shown[0].text, L"A copy of Tervane Lite is already running!");
         EXPECT_EQ(second.boxes.shown[0].flags, 0x11040u);
-        EXPECT_TRUE(copy.ended());
+        EXPECT_TRUE(copy.form.ended());
         EXPECT_EQ(second.log.count(Call::ShowForm), 0);
         EXPECT_TRUE(second.tray.trayCalls.empty());
         EXPECT_EQ(second.log.count(Call::WriteSetting), 0);
@@ -196,9 +189,8 @@ TEST_F(Startup, AWindowClosedDuringStartUpIsCentredWhenTheTrayBringsItBack) {
 
 TEST(StartupEnd, ExitOrTheSessionsEndDuringAWaitStopsStartUpThereWritingNothing) {
     for (const bool sessionEnds : {false, true}) {
-        FakeDesktop desktop;
-        Form1 form(desktop.roles());
-        desktop.form.events = &form;
+        fake::FormOnFake started;
+        auto& [desktop, form] = started;
         fake::installMonitor(desktop.machine, kFolder);
         desktop.machine.setSetting(L"Toggle", L"2");
         desktop.form.menuAnswer = MenuChoice::Exit;

@@ -24,7 +24,7 @@ const char* nameOf(Call call) {
                                        "CursorPos",
                                        "SetCursorPos",
                                        "ButtonsSwapped",
-                                       "Click",
+                                       "Press",
                                        "UserPressing",
                                        "BlockInputOn",
                                        "BlockInputOff",

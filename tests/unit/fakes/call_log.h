@@ -12,7 +12,7 @@
 namespace tervane::fake {
 
 enum class Call {
-    // OtherWindows
+    // OtherWindows and WindowRequests
     FindWindow,
     ForEachDescendant,
     WindowText,
@@ -32,7 +32,7 @@ enum class Call {
     CursorPos,
     SetCursorPos,
     ButtonsSwapped,
-    Click,
+    Press,
     UserPressing,
     BlockInputOn,
     BlockInputOff,

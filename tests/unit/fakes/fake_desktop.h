@@ -2,6 +2,7 @@
 // A whole desktop for Form1: one fake per role, sharing one call log, wired as
 // the platform is (a change of the foreground ends a wait that watches for it).
 
+#include "app/form1.h"
 #include "fakes/call_log.h"
 #include "fakes/fake_form.h"
 #include "fakes/fake_loop.h"
@@ -31,7 +32,14 @@ struct FakeDesktop {
     FakeDesktop(const FakeDesktop&) = delete;
     FakeDesktop& operator=(const FakeDesktop&) = delete;
 
-    Desktop roles() { return {windows, input, machine, loop, tray, boxes, form}; }
+    Desktop roles() { return {windows, windows, input, machine, loop, tray, boxes, form}; }
+};
+
+// Form1 on the fake desktop, its events wired to it as the adapter wires them.
+struct FormOnFake {
+    FakeDesktop desktop;
+    app::Form1 form{desktop.roles()};
+    FormOnFake() { desktop.form.events = &form; }
 };
 
 // The shell's callback for a click on the program's icon, as it arrives at

@@ -28,6 +28,7 @@ void FakeMessageLoop::windowChanged() {
 void FakeMessageLoop::pumpMessages() {
     log_.record(Call::PumpMessages);
     if (++pumps > kPumpLimit) throw std::logic_error("the program pumps without end");
+    waitedWhileDue_ = false;
     // Runs what is due, in time order; an action may schedule more.
     for (;;) {
         auto due = std::min_element(scheduled_.begin(), scheduled_.end(),
@@ -45,8 +46,16 @@ void FakeMessageLoop::waitForMessage(Millis timeout) {
     if (std::exchange(changeQueued_, false)) return;
     // Sleeps until the timeout, or until the next scripted event arrives.
     Millis until = clock + timeout;
+    bool due = false;
     for (const auto& s : scheduled_) {
-        if (!s.windowChange || watching) until = std::max(clock, std::min(until, s.when));
+        if (s.windowChange && !watching) continue;
+        until = std::max(clock, std::min(until, s.when));
+        due = due || s.when <= clock;
+    }
+    // An event that has arrived ends the wait at once, as on the platform;
+    // waiting again before serving it would leave it waiting for good.
+    if (due && std::exchange(waitedWhileDue_, true)) {
+        throw std::logic_error("the program waits on without serving an event that has arrived");
     }
     clock = until;
 }

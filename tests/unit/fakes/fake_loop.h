@@ -1,7 +1,8 @@
 #pragma once
 // The message loop as a test scripts it: a clock that moves only while the
 // program waits, user events that arrive during a pump at a given time, and
-// the form's timers as set.
+// the form's timers as set. A program that waits on while an event waits to
+// be served fails.
 
 #include <functional>
 #include <map>
@@ -45,7 +46,8 @@ class FakeMessageLoop : public MessageLoop {
     };
     CallLog& log_;
     std::vector<Scheduled> scheduled_;
-    bool changeQueued_ = false;  // seen while watching, not yet waited on
+    bool changeQueued_ = false;    // seen while watching, not yet waited on
+    bool waitedWhileDue_ = false;  // since the last pump, with an event waiting
 };
 
 }  // namespace tervane::fake

@@ -188,7 +188,7 @@ void FakeOtherWindows::showWindow(WindowHandle window, ShowCommand command) {
 void FakeOtherWindows::setTopmost(WindowHandle window, bool onTop) {
     log_.record(onTop ? Call::SetTopmostOn : Call::SetTopmostOff);
     request(window, [this, window, onTop](FakeWindow& w) {
-        w.topmost = onTop;
+        w.topmost = onTop || w.keepsOnTop;
         raise(window);
     });
 }
@@ -218,18 +218,26 @@ void FakeOtherWindows::askForAnswer(WindowHandle window) {
     log_.record(Call::AskForAnswer);
     const auto found = windows_.find(window);
     if (found == windows_.end()) return;  // a window that is gone cannot be asked
-    ++asked_;
+    auto& [asked, answered] = answers_[window];
+    ++asked;
     const Millis busyUntil = found->second.busyUntil;
     if (loop == nullptr) {
-        ++answers_;
+        ++answered;
     } else if (busyUntil != Millis::max()) {
-        loop->at(std::max(loop->clock, busyUntil), [this] { ++answers_; });
+        loop->at(std::max(loop->clock, busyUntil), [&answered = answered] { ++answered; });
     }
 }
 
-void FakeOtherWindows::useCoordinatesOf(WindowHandle window) {
+bool FakeOtherWindows::answered(WindowHandle window) {
+    const auto found = answers_.find(window);
+    return found == answers_.end() || found->second.first == found->second.second;
+}
+
+bool FakeOtherWindows::useCoordinatesOf(WindowHandle window) {
     log_.record(Call::UseWindowCoordinates);
+    if (!perThreadDpi) return scalePercent == 100;
     coordinatesOf_ = window;
+    return true;
 }
 
 void FakeOtherWindows::useOwnCoordinates() {
@@ -253,8 +261,10 @@ bool FakeSyntheticInput::buttonsSwapped() {
     return swappedButtons;
 }
 
-void FakeSyntheticInput::click(MouseButton button) {
-    log_.record(Call::Click);
+void FakeSyntheticInput::press(Point point, MouseButton button) {
+    log_.record(Call::Press);
+    if (windows_.loop != nullptr) windows_.loop->clock += pressTakes;
+    cursor = windows_.toPhysical(point);
     const bool leftMessages = (button == MouseButton::Left) != swappedButtons;
     const WindowHandle reached = windows_.rootAt(cursor);
     const Point offset = reached != 0 ? windows_.ownPoint(reached, cursor) : Point{};

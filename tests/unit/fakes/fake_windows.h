@@ -35,11 +35,13 @@ struct FakeWindow {
     Millis carriesOutAfter{1};
     // It answers, and never carries out a show or a z-order change.
     bool refusesActs = false;
+    // It keeps itself on top: taken off the top, it stays there.
+    bool keepsOnTop = false;
     // Laid out in 96-DPI pixels and stretched by the display's scaling.
     bool dpiUnaware = false;
 };
 
-class FakeOtherWindows : public OtherWindows {
+class FakeOtherWindows : public OtherWindows, public WindowRequests {
   public:
     explicit FakeOtherWindows(CallLog& log) : log_(log) {}
 
@@ -75,6 +77,8 @@ class FakeOtherWindows : public OtherWindows {
     bool failWindowRect = false;
     // The display's scaling, in percent.
     int scalePercent = 100;
+    // The program can take another window's coordinates (Windows 10 1607 on).
+    bool perThreadDpi = true;
     // Busy windows answer once the clock has passed their time. Without a
     // loop, every window answers and carries out what it is asked at once.
     FakeMessageLoop* loop = nullptr;
@@ -98,8 +102,8 @@ class FakeOtherWindows : public OtherWindows {
     std::optional<Rect> windowRect(WindowHandle window) override;
     WindowHandle windowAt(Point point) override;
     void askForAnswer(WindowHandle window) override;
-    bool answered() override { return answers_ == asked_; }
-    void useCoordinatesOf(WindowHandle window) override;
+    bool answered(WindowHandle window) override;
+    bool useCoordinatesOf(WindowHandle window) override;
     void useOwnCoordinates() override;
 
   private:
@@ -124,9 +128,8 @@ class FakeOtherWindows : public OtherWindows {
     std::vector<WindowHandle> order_;   // creation order, the walk's order
     std::vector<WindowHandle> zOrder_;  // top-level windows, the top one first
     WindowHandle next_ = 0x100;
-    long asked_ = 0;
-    long answers_ = 0;
-    WindowHandle coordinatesOf_ = 0;  // 0: the program's own
+    std::map<WindowHandle, std::pair<long, long>> answers_;  // asked, answered
+    WindowHandle coordinatesOf_ = 0;                         // 0: the program's own
     std::vector<Request> requests_;
 };
 
@@ -154,6 +157,7 @@ class FakeSyntheticInput : public SyntheticInput {
     bool swappedButtons = false;
     // The user holds a button or a modifier key down.
     bool pressing = false;
+    Millis pressTakes{0};    // a press that is slow to return
     Millis longestBlock{0};  // the longest stretch the user's input was held
     std::vector<Click> clicks;
     std::vector<Point> cursorMoves;
@@ -161,7 +165,7 @@ class FakeSyntheticInput : public SyntheticInput {
     Point cursorPos() override;
     void setCursorPos(Point point) override;
     bool buttonsSwapped() override;
-    void click(MouseButton button) override;
+    void press(Point point, MouseButton button) override;
     bool userPressing() override;
     void blockInput(bool block) override;
 
