@@ -17,13 +17,6 @@ using fake::Call;
 using fake::FakeMonitor;
 using monitor::WakeOutcome;
 
-// Offsets from the window corner, in click order.
-std::vector<Point> offsetsOf(const std::vector<fake::Click>& clicks, Rect rect) {
-    std::vector<Point> offsets;
-    for (const auto& c : clicks) offsets.push_back({c.at.x - rect.left, c.at.y - rect.top});
-    return offsets;
-}
-
 const std::vector<Point> kStrip(expected::kWakeClicks.begin(), expected::kWakeClicks.end());
 const std::wstring kNotWoken = L"Unable to initialize PC Probe! Close PC Probe and try again";
 
@@ -42,6 +35,7 @@ struct Wake {
     monitor::HeldInput held{windows, input};
     Waits waits{loop, nullptr};
     Millis firstForegroundAsk{-1};
+    std::vector<Millis> pressedAt;
 
     Wake() {
         windows.onForegroundChange = [this] { loop.windowChanged(); };
@@ -50,6 +44,7 @@ struct Wake {
             if (call == Call::SetForegroundWindow && firstForegroundAsk < Millis{0}) {
                 firstForegroundAsk = loop.clock;
             }
+            if (call == Call::Press) pressedAt.push_back(loop.clock);
         };
     }
     WakeOutcome run(WindowHandle probe) {
@@ -57,196 +52,159 @@ struct Wake {
     }
 };
 
-// Where the monitor's window lies, whether it starts minimized, and whether
-// the user swapped the buttons.
-struct Corner {
-    Rect rect;
-    bool buttonsSwapped = false;
+// Where the monitor's window lies (its corner in its own pixels), the
+// display's scaling, whether the monitor is DPI aware, whether the program can
+// take its coordinates (Windows before 10 1607 cannot), whether the monitor
+// starts minimized and whether the user swapped the buttons.
+struct Place {
+    Point corner;
+    int percent = 100;
+    bool dpiUnaware = true;
+    bool perThreadDpi = true;
     bool minimized = false;
+    bool buttonsSwapped = false;
 };
 
-class WakeCornerTest : public testing::TestWithParam<Corner> {};
+class WakePlaceTest : public testing::TestWithParam<Place> {};
 
-TEST_P(WakeCornerTest, ClicksTheStripTopmostThenOnceMoreAndPutsEverythingBack) {
+TEST_P(WakePlaceTest, PressesLandOnItsOwnPointsOnTopThenOnceMoreAndAllIsPutBackOrNoneIsMade) {
+    const Place p = GetParam();
     Wake w;
-    const auto [rect, buttonsSwapped, minimized] = GetParam();
-    FakeMonitor monitor(w.windows, rect);
-    w.input.swappedButtons = buttonsSwapped;
+    w.windows.scalePercent = p.percent;
+    w.windows.perThreadDpi = p.perThreadDpi;
+    w.input.swappedButtons = p.buttonsSwapped;
+    // A monitor that is not DPI aware is stretched: its own pixels are the
+    // screen's times the scaling.
+    const int s = p.dpiUnaware ? p.percent : 100;
+    FakeMonitor monitor(w.windows, {p.corner.x * s / 100, p.corner.y * s / 100,
+                                    (p.corner.x + 640) * s / 100, (p.corner.y + 400) * s / 100});
+    w.windows.window(monitor.main()).dpiUnaware = p.dpiUnaware;
     // A minimized monitor is restored before its corner is read.
-    w.windows.window(monitor.main()).minimized = minimized;
-    const Point userCursor = w.input.cursor;
+    w.windows.window(monitor.main()).minimized = p.minimized;
+    const Point userCursor = w.input.cursor;  // no whole 96-DPI point at 150 or 250 %
 
-    EXPECT_EQ(w.run(monitor.main()), WakeOutcome::Woken);
+    // Where the clicks cannot be reckoned in the monitor's points, none is made.
+    const bool woken = p.perThreadDpi || p.percent == 100;
+    EXPECT_EQ(w.run(monitor.main()), woken ? WakeOutcome::Woken : WakeOutcome::NotWoken);
 
-    ASSERT_EQ(offsetsOf(w.input.clicks, rect), kStrip);
+    std::vector<Point> pressed;
     for (std::size_t i = 0; i < w.input.clicks.size(); ++i) {
+        pressed.push_back(w.windows.ownPoint(monitor.main(), w.input.clicks[i].at));
         EXPECT_TRUE(w.input.clicks[i].inputBlocked) << "click " << i + 1;
         EXPECT_EQ(w.input.clicks[i].topmost.contains(monitor.main()), i < 5) << "click " << i + 1;
         // The primary button, as a person clicks: left-button messages.
         EXPECT_TRUE(w.input.clicks[i].leftButtonMessages) << "click " << i + 1;
     }
+    EXPECT_EQ(pressed, woken ? kStrip : std::vector<Point>{});
     EXPECT_FALSE(w.input.inputBlocked);
     EXPECT_EQ(w.input.cursor, userCursor);
+    w.loop.clock += Millis{1'000};  // it has carried out what it was asked
     EXPECT_FALSE(w.windows.window(monitor.main()).topmost);
 }
 
-INSTANTIATE_TEST_SUITE_P(Corners, WakeCornerTest,
-                         testing::Values(Corner{{0, 0, 640, 400}}, Corner{{100, 120, 740, 520}},
-                                         Corner{{32212, 32667, 32852, 33067}},
-                                         Corner{{100, 120, 740, 520}, true},
-                                         Corner{{100, 120, 740, 520}, false, true}));
+INSTANTIATE_TEST_SUITE_P(Places, WakePlaceTest,
+                         testing::Values(Place{{0, 0}}, Place{{100, 120}}, Place{{32'212, 32'667}},
+                                         Place{{100, 120}, 100, true, true, false, true},
+                                         Place{{100, 120}, 100, true, true, true},
+                                         Place{{100, 120}, 150}, Place{{100, 120}, 250},
+                                         Place{{100, 120}, 150, false},
+                                         // Beyond 16 bits on the screen, not in its own pixels.
+                                         Place{{32'212, 32'667}, 250},
+                                         Place{{100, 120}, 150, true, false},
+                                         Place{{100, 120}, 100, true, false}));
 
-// The display's scaling, whether the monitor is DPI aware, its corner in its
-// own coordinates, and whether the program can take its coordinates (Windows
-// before 10 1607 cannot).
-struct Scaling {
-    int percent;
-    bool dpiUnaware;
-    Point corner;
-    bool perThreadDpi = true;
-};
-
-class WakeScalingTest : public testing::TestWithParam<Scaling> {};
-
-TEST_P(WakeScalingTest, PressesLandOnTheMonitorsOwnPointsOrAreNotMadeAndTheCursorComesBack) {
-    const auto [percent, dpiUnaware, corner, perThreadDpi] = GetParam();
-    Wake w;
-    w.windows.scalePercent = percent;
-    w.windows.perThreadDpi = perThreadDpi;
-    // A monitor that is not DPI aware is stretched: its own pixels are the
-    // screen's times the scaling.
-    const int s = dpiUnaware ? percent : 100;
-    const Rect physical{corner.x * s / 100, corner.y * s / 100, (corner.x + 640) * s / 100,
-                        (corner.y + 400) * s / 100};
-    FakeMonitor monitor(w.windows, physical);
-    w.windows.window(monitor.main()).dpiUnaware = dpiUnaware;
-    const Point userCursor = w.input.cursor;  // no whole 96-DPI point at 150 or 250 %
-
-    // Where the clicks cannot be reckoned in the monitor's points, none is made.
-    const bool woken = perThreadDpi || percent == 100;
-    EXPECT_EQ(w.run(monitor.main()), woken ? WakeOutcome::Woken : WakeOutcome::NotWoken);
-
-    std::vector<Point> pressed;
-    for (const auto& click : w.input.clicks) {
-        pressed.push_back(w.windows.ownPoint(monitor.main(), click.at));
-    }
-    EXPECT_EQ(pressed, woken ? kStrip : std::vector<Point>{});
-    EXPECT_EQ(w.input.cursor, userCursor);
-    EXPECT_FALSE(w.input.inputBlocked);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Scalings, WakeScalingTest,
-    testing::Values(Scaling{100, true, {100, 120}}, Scaling{150, true, {100, 120}},
-                    Scaling{250, true, {100, 120}}, Scaling{150, false, {100, 120}},
-                    // Beyond 16 bits on the screen, not in its own pixels.
-                    Scaling{250, true, {32'212, 32'667}}, Scaling{150, true, {100, 120}, false},
-                    Scaling{100, true, {100, 120}, false}));
-
-TEST(WakeTest, ACornerLeftOfOrAboveTheScreenStaysTopmostAnUnreadableOneIsTakenOffTheTop) {
-    // No click is made anywhere; only the corner off the screen leaves it on top.
-    for (const auto& [rect, unreadable] :
-         {std::pair{Rect{-1, 0, 639, 400}, false}, std::pair{Rect{0, -1, 640, 399}, false},
-          std::pair{Rect{0, 0, 640, 400}, true}}) {
-        Wake w;
-        FakeMonitor monitor(w.windows, rect);
-        w.windows.failWindowRect = unreadable;
-        EXPECT_EQ(w.run(monitor.main()), WakeOutcome::NotWoken);
-        EXPECT_TRUE(w.input.clicks.empty());
-        EXPECT_EQ(w.log.count(Call::BlockInputOn), 0);
-        w.loop.clock += Millis{1'000};  // it has carried out what it was asked
-        EXPECT_EQ(w.windows.window(monitor.main()).topmost, !unreadable);
-    }
-}
-
-// How the monitor comes to the front: what the desktop does, and what follows.
-struct Foreground {
+// A road of the wake: where the monitor lies, what the desktop does, and
+// what follows (no outcome: the corner's points leave 16 bits, an error).
+struct Road {
     const char* name;
+    Rect rect;
     void (*setup)(Wake&, WindowHandle monitor);
-    WakeOutcome outcome;
-    void (*check)(Wake&);
+    std::optional<WakeOutcome> outcome;
+    void (*check)(Wake&, WindowHandle monitor);
 };
 
-class WakeForegroundTest : public testing::TestWithParam<Foreground> {};
+class WakeRoadTest : public testing::TestWithParam<Road> {};
 
-TEST_P(WakeForegroundTest, TheMonitorComesToTheFrontWithinThirtySecondsOfTheSplashOrIsNotWoken) {
+TEST_P(WakeRoadTest, EachRoadEndsAsItShouldWithInputFreeAndTheCursorBack) {
+    const Road& road = GetParam();
     Wake w;
-    FakeMonitor monitor(w.windows);
-    GetParam().setup(w, monitor.main());
-    EXPECT_EQ(w.run(monitor.main()), GetParam().outcome);
-    EXPECT_EQ(w.input.clicks.size(), GetParam().outcome == WakeOutcome::Woken ? 6u : 0u);
-    GetParam().check(w);
+    FakeMonitor monitor(w.windows, road.rect);
+    const Point userCursor = w.input.cursor;
+    road.setup(w, monitor.main());
+    if (road.outcome) {
+        EXPECT_EQ(w.run(monitor.main()), *road.outcome);
+    } else {
+        EXPECT_THROW(w.run(monitor.main()), monitor::CoordinateOverflow);
+    }
+    EXPECT_EQ(w.input.clicks.size(), road.outcome == WakeOutcome::Woken ? 6u : 0u);
+    EXPECT_FALSE(w.input.inputBlocked);
+    EXPECT_EQ(w.input.cursor, userCursor);
+    w.loop.clock += Millis{1'000};  // it has carried out what it was asked
+    road.check(w, monitor.main());
 }
+
+void nothing(Wake&, WindowHandle) {}
+void refuseForeground(Wake& w, WindowHandle) { w.windows.refuseForeground = true; }
+// No click is made anywhere; only a corner off the screen leaves it on top.
+void leftOnTop(Wake& w, WindowHandle m) {
+    EXPECT_EQ(w.log.count(Call::BlockInputOn), 0);
+    EXPECT_TRUE(w.windows.window(m).topmost);
+}
+constexpr Rect kOnScreen = FakeMonitor::kDefaultRect;
 
 INSTANTIATE_TEST_SUITE_P(
-    Foregrounds, WakeForegroundTest,
+    Roads, WakeRoadTest,
     testing::Values(
-        Foreground{"already in front", [](Wake& w, WindowHandle m) { w.windows.foreground = m; },
-                   WakeOutcome::Woken,
-                   [](Wake& w) { EXPECT_EQ(w.log.count(Call::SetForegroundWindow), 0); }},
-        Foreground{"refused for thirty seconds",
-                   [](Wake& w, WindowHandle) { w.windows.refuseForeground = true; },
-                   WakeOutcome::NotWoken,
-                   [](Wake& w) {
-                       EXPECT_GE(w.loop.clock, Millis{30'000});
-                       EXPECT_LT(w.loop.clock, Millis{30'200});
-                       // The loop sleeps between its tries instead of spinning.
-                       EXPECT_LT(w.log.count(Call::SetForegroundWindow), 30'000 / 100);
-                       EXPECT_GT(w.log.count(Call::SetForegroundWindow), 30'000 / 500);
-                   }},
+        Road{"already in front", kOnScreen,
+             [](Wake& w, WindowHandle m) { w.windows.foreground = m; }, WakeOutcome::Woken,
+             [](Wake& w, WindowHandle) {
+                 EXPECT_EQ(w.log.count(Call::SetForegroundWindow), 0);
+                 for (std::size_t i = 1; i <= 3; ++i) {
+                     EXPECT_GE(w.pressedAt[i + 1] - w.pressedAt[i], Millis{9}) << "after " << i + 1;
+                 }
+                 // Each press carries its point: the cursor is moved only to
+                 // be put back after each of the two holds.
+                 EXPECT_EQ(w.log.count(Call::SetCursorPos), 2);
+                 EXPECT_LT(w.pressedAt[5] - w.pressedAt[0], Millis{250});
+             }},
+        Road{"refused for thirty seconds", kOnScreen, &refuseForeground, WakeOutcome::NotWoken,
+             [](Wake& w, WindowHandle m) {
+                 EXPECT_GE(w.loop.clock, Millis{31'000});
+                 EXPECT_LT(w.loop.clock, Millis{31'200});
+                 // The loop sleeps between its tries instead of spinning.
+                 EXPECT_LT(w.log.count(Call::SetForegroundWindow), 30'000 / 100);
+                 EXPECT_GT(w.log.count(Call::SetForegroundWindow), 30'000 / 500);
+                 leftOnTop(w, m);
+             }},
         // Given at 29.7 s, seen by the last look before the limit.
-        Foreground{"reached just before the limit",
-                   [](Wake& w, WindowHandle m) {
-                       w.windows.refuseForeground = true;
-                       w.loop.at(Millis{29'700}, [&w, m] { w.windows.foreground = m; });
-                   },
-                   WakeOutcome::Woken, [](Wake&) {}},
+        Road{"reached just before the limit", kOnScreen,
+             [](Wake& w, WindowHandle m) {
+                 w.windows.refuseForeground = true;
+                 w.loop.at(Millis{29'700}, [&w, m] { w.windows.foreground = m; });
+             },
+             WakeOutcome::Woken, &nothing},
         // Reached at 70 s: within 30 s of the splash closing, not of the start.
-        Foreground{
-            "after the splash",
-            [](Wake& w, WindowHandle m) {
-                const WindowHandle splash = w.windows.addTopLevel(L"TSplashForm", L"SplashForm");
-                w.loop.atWindowChange(Millis{45'000},
-                                      [&w, splash] { w.windows.removeWindow(splash); });
-                w.windows.refuseForeground = true;
-                w.loop.at(Millis{70'000}, [&w, m] { w.windows.foreground = m; });
-            },
-            WakeOutcome::Woken, [](Wake& w) { EXPECT_GE(w.firstForegroundAsk, Millis{45'000}); }}),
+        Road{"after the splash", kOnScreen,
+             [](Wake& w, WindowHandle m) {
+                 const WindowHandle splash = w.windows.addTopLevel(L"TSplashForm", L"SplashForm");
+                 w.loop.atWindowChange(Millis{45'000},
+                                       [&w, splash] { w.windows.removeWindow(splash); });
+                 w.windows.refuseForeground = true;
+                 w.loop.at(Millis{70'000}, [&w, m] { w.windows.foreground = m; });
+             },
+             WakeOutcome::Woken,
+             [](Wake& w, WindowHandle) { EXPECT_GE(w.firstForegroundAsk, Millis{45'000}); }},
+        Road{"left of the screen", {-1, 0, 639, 400}, &nothing, WakeOutcome::NotWoken, &leftOnTop},
+        Road{"above the screen", {0, -1, 640, 399}, &nothing, WakeOutcome::NotWoken, &leftOnTop},
+        Road{"its corner unreadable", kOnScreen,
+             [](Wake& w, WindowHandle) { w.windows.failWindowRect = true; }, WakeOutcome::NotWoken,
+             [](Wake& w, WindowHandle m) { EXPECT_FALSE(w.windows.window(m).topmost); }},
+        // 40000 fails at the first click's point, 32300 at the last click's,
+        // before any press.
+        Road{"at x 40000", {40'000, 0, 40'640, 400}, &nothing, std::nullopt, &nothing},
+        Road{"at x 32300", {32'300, 0, 32'940, 400}, &nothing, std::nullopt, &nothing},
+        Road{"at y 32700", {0, 32'700, 640, 33'100}, &nothing, std::nullopt, &nothing}),
     [](const auto& row) { return instanceName(row.param.name); });
-
-TEST(WakeTest, CornersOutsideTheSixteenBitRangeFailBeforeAnyPressWithInputFree) {
-    // 40000 fails at the first click's point; 32300 at the last click's.
-    for (const Rect rect : {Rect{40'000, 0, 40'640, 400}, Rect{32'300, 0, 32'940, 400},
-                            Rect{0, 32'700, 640, 33'100}}) {
-        Wake w;
-        FakeMonitor monitor(w.windows, rect);
-        const Point userCursor = w.input.cursor;
-        EXPECT_THROW(w.run(monitor.main()), monitor::CoordinateOverflow);
-        EXPECT_TRUE(w.input.clicks.empty());
-        EXPECT_FALSE(w.input.inputBlocked);
-        EXPECT_EQ(w.input.cursor, userCursor);
-    }
-}
-
-TEST(WakeTest, ThePanelsArePressedWithTheirPausesAndTheBurstStaysShort) {
-    Wake w;
-    FakeMonitor monitor(w.windows);
-    w.windows.foreground = monitor.main();
-    const Millis start = w.loop.clock;
-    std::vector<Millis> pressed;
-    w.log.beforeCall = [&](Call call) {
-        if (call == Call::Press) pressed.push_back(w.loop.clock);
-    };
-    EXPECT_EQ(w.run(monitor.main()), WakeOutcome::Woken);
-    ASSERT_EQ(pressed.size(), 6u);
-    for (std::size_t i = 1; i <= 3; ++i) {
-        EXPECT_GE(pressed[i + 1] - pressed[i], Millis{9}) << "after click " << i + 1;
-    }
-    // Each press carries its point: the cursor is moved only to be put back
-    // after each of the two holds.
-    EXPECT_EQ(w.log.count(Call::SetCursorPos), 2);
-    EXPECT_LT(w.loop.clock - start, Millis{250});
-}
 
 // ---------------------------------------------------------------------------
 // Every fault at every step: start-up runs once to count the wake's seam
