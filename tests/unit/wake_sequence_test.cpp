@@ -227,7 +227,7 @@ struct Start : fake::FormOnFake {
     std::optional<Millis> done;         // start-up's end: a box, the tick started, or the end
     std::optional<Millis> silentSince;  // the first question a hung monitor never answers
     bool busyAgainAtClick = false;      // a press made while it is free sets it to work again
-    bool growsOnClick = false;          // each press makes its window larger
+    bool growsOnClick = false;          // each click it takes makes its window larger
     long actsWhileBusy = 0;             // acts asked of the monitor while it answered nothing
     std::vector<std::string> broken;    // what did not hold while it ran
 
@@ -551,9 +551,10 @@ void watch(Start& r, const Fault* fault, long k, Call call) {
             r.busyAgainAtClick = false;
             w.busyUntil = now + Millis{20'000};
         }
-        if (call == Call::Press && r.growsOnClick) {
-            w.rect.right += 40;
-            w.rect.bottom += 40;
+        if (call == Call::Press && r.growsOnClick) {  // once it has taken the click
+            d.loop.at(now + Millis{15}, [&w] {
+                w.rect = {w.rect.left, w.rect.top, w.rect.right + 40, w.rect.bottom + 40};
+            });
         }
     }
     // The look's last question and the press are one moment to the program:
