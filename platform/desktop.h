@@ -102,9 +102,8 @@ class OtherWindows {
     virtual WindowHandle windowAt(Point point) = 0;
 };
 
-// What the program asks of other programs' windows. Nothing here waits for
-// their threads: each act is carried out in that thread's own time, and
-// OtherWindows tells when it has been.
+// What the program asks of other programs' windows, without waiting for their
+// threads: each act is carried out in that thread's own time.
 class WindowRequests {
   public:
     virtual ~WindowRequests() = default;
