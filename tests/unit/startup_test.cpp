@@ -19,12 +19,16 @@ const std::wstring kExpectedTip = L"CPU:45\u00B0C  MB:38\u00B0C  F1:2410    F2:0
 
 struct Startup : testing::Test, fake::FormOnFake {
     void load() { form.load(); }
+    // The monitor installed and running.
+    FakeMonitor running(Rect rect = FakeMonitor::kDefaultRect) {
+        fake::installMonitor(desktop.machine, kFolder);
+        return FakeMonitor(desktop.windows, rect);
+    }
     Millis clockAtBox(std::size_t n) const { return desktop.boxes.shown.at(n).at; }
 };
 
 TEST_F(Startup, WithTheMonitorRunningNothingIsLaunchedAndTheTrayShowsReadingsAtOnce) {
-    fake::installMonitor(desktop.machine, kFolder);
-    FakeMonitor monitor(desktop.windows);
+    running();
     desktop.machine.setSetting(L"TrayColor", L"True");
     load();
 
@@ -45,8 +49,7 @@ TEST_F(Startup, WithTheMonitorRunningNothingIsLaunchedAndTheTrayShowsReadingsAtO
 }
 
 TEST_F(Startup, TheFirstPictureIsTheFormsOwnIconWithTheFixedTip) {
-    fake::installMonitor(desktop.machine, kFolder);
-    FakeMonitor monitor(desktop.windows);
+    running();
     load();
     const auto& add = desktop.tray.trayCalls.front();
     EXPECT_EQ(add.op, TrayOp::Add);
@@ -134,8 +137,7 @@ TEST_F(Startup, ALaunchedMonitorThatNeverAppearsFailsAfterThirtySecondsOfSearchi
 }
 
 TEST_F(Startup, AMonitorThatCannotBeWokenIsReportedAndLeftTopmost) {
-    fake::installMonitor(desktop.machine, kFolder);
-    FakeMonitor monitor(desktop.windows);
+    FakeMonitor monitor = running();
     desktop.windows.refuseForeground = true;
     load();
     ASSERT_EQ(desktop.boxes.shown.size(), 1u);
@@ -225,8 +227,7 @@ TEST_F(Startup, ExitChosenWhileTheLookupsMessageIsUpEndsWithoutAnotherMessage) {
 }
 
 TEST_F(Startup, AMonitorGoneBeforeTheFirstTickEndsTheProgramWithoutStartingTheTimer) {
-    fake::installMonitor(desktop.machine, kFolder);
-    FakeMonitor monitor(desktop.windows);
+    FakeMonitor monitor = running();
     desktop.log.beforeCall = [&](Call call) {
         if (call == Call::ReadSetting && desktop.windows.exists(monitor.main())) monitor.close();
     };
@@ -239,8 +240,7 @@ TEST_F(Startup, AMonitorGoneBeforeTheFirstTickEndsTheProgramWithoutStartingTheTi
 }
 
 TEST_F(Startup, AnUnexpectedErrorEndsCleanlyWithAMessageAndInputFree) {
-    fake::installMonitor(desktop.machine, kFolder);
-    FakeMonitor monitor(desktop.windows, Rect{32'300, 0, 32'940, 400});
+    running({32'300, 0, 32'940, 400});
     load();
     ASSERT_EQ(desktop.boxes.shown.size(), 1u);
     EXPECT_EQ(desktop.boxes.shown[0].text, L"Tervane Lite could not start: Overflow");
@@ -250,8 +250,7 @@ TEST_F(Startup, AnUnexpectedErrorEndsCleanlyWithAMessageAndInputFree) {
 }
 
 TEST_F(Startup, ClosingTheWindowDuringStartUpHidesItAndStartUpGoesOn) {
-    fake::installMonitor(desktop.machine, kFolder);
-    FakeMonitor monitor(desktop.windows);
+    running();
     desktop.loop.at(Millis{500}, [&] { form.onCloseRequest(); });
     load();
     EXPECT_FALSE(form.ended());
