@@ -37,7 +37,7 @@ void HeldInput::release() noexcept {
     } catch (...) {
     }
     try {
-        if (putBack) input_.setCursorPos(savedCursor_);
+        if (putBack) input_.moveCursor(savedCursor_);
     } catch (...) {
     }
 }

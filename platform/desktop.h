@@ -125,12 +125,12 @@ class WindowRequests {
     virtual void useOwnCoordinates() = 0;
 };
 
-// Synthetic mouse input.
 class SyntheticInput {
   public:
     virtual ~SyntheticInput() = default;
     virtual Point cursorPos() = 0;
-    virtual void setCursorPos(Point point) = 0;
+    // As input does: after any press sent before it, whose move cannot undo it.
+    virtual void moveCursor(Point point) = 0;
     // The user's setting: the right button is the primary one. The system
     // swaps synthetic presses as it swaps the user's own.
     virtual bool buttonsSwapped() = 0;

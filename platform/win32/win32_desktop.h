@@ -65,7 +65,7 @@ class Win32Desktop final : public OtherWindows,
 
     // SyntheticInput
     Point cursorPos() override;
-    void setCursorPos(Point point) override;
+    void moveCursor(Point point) override;
     bool buttonsSwapped() override;
     void press(Point point, MouseButton button) override;
     bool userPressing() override;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <initializer_list>
 #include <utility>
 
 namespace tervane::win32 {
@@ -133,28 +134,46 @@ Point Win32Desktop::cursorPos() {
     return Point{point.x, point.y};
 }
 
-void Win32Desktop::setCursorPos(Point point) { SetCursorPos(point.x, point.y); }
-
 bool Win32Desktop::buttonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
 
-// The move and the press and release in one call: the system lets no other
-// input come between them. Absolute coordinates run from 0 to 65536 over the
-// virtual screen, in the coordinates in use; rounding up lands on the pixel.
-void Win32Desktop::press(Point point, MouseButton button) {
+namespace {
+// Absolute coordinates run from 0 to 65536 over the virtual screen, in the
+// coordinates in use; rounding up lands on the pixel itself.
+MOUSEINPUT absoluteAt(Point point, DWORD flags) {
     const auto normalized = [](LONG value, int origin, int size) {
         return static_cast<LONG>(std::ceil((value - origin) * 65536.0 / std::max(size, 1)));
     };
-    const LONG dx = normalized(point.x, GetSystemMetrics(SM_XVIRTUALSCREEN),
-                               GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    const LONG dy = normalized(point.y, GetSystemMetrics(SM_YVIRTUALSCREEN),
-                               GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    const bool left = button == MouseButton::Left;
-    constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    return {normalized(point.x, GetSystemMetrics(SM_XVIRTUALSCREEN),
+                       GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+            normalized(point.y, GetSystemMetrics(SM_YVIRTUALSCREEN),
+                       GetSystemMetrics(SM_CYVIRTUALSCREEN)),
+            0,
+            MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | flags,
+            0,
+            0};
+}
+
+void sendMouse(std::initializer_list<MOUSEINPUT> events) {
     std::array<INPUT, 2> inputs{};
-    inputs[0].mi = {dx, dy, 0, kAt | (left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN), 0, 0};
-    inputs[1].mi = {dx, dy, 0, kAt | (left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP), 0, 0};
-    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    std::size_t count = 0;
+    for (const MOUSEINPUT& event : events) {
+        inputs.at(count).type = INPUT_MOUSE;
+        inputs.at(count++).mi = event;
+    }
+    SendInput(static_cast<UINT>(count), inputs.data(), sizeof(INPUT));
+}
+}  // namespace
+
+// In the same input stream as the presses: a cursor set aside the stream
+// (SetCursorPos) may be moved back by a press's move that comes after it.
+void Win32Desktop::moveCursor(Point point) { sendMouse({absoluteAt(point, 0)}); }
+
+// The move and the press and release in one call: the system lets no other
+// input come between them.
+void Win32Desktop::press(Point point, MouseButton button) {
+    const bool left = button == MouseButton::Left;
+    sendMouse({absoluteAt(point, left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN),
+               absoluteAt(point, left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP)});
 }
 
 bool Win32Desktop::userPressing() {

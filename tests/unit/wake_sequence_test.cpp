@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
                  }
                  // Each press carries its point: the cursor is moved only to
                  // be put back after each of the two holds.
-                 EXPECT_EQ(w.log.count(Call::SetCursorPos), 2);
+                 EXPECT_EQ(w.log.count(Call::MoveCursor), 2);
                  EXPECT_LT(w.pressedAt[5] - w.pressedAt[0], Millis{250});
              }},
         Road{"refused for thirty seconds", kOnScreen, &refuseForeground, WakeOutcome::NotWoken,
@@ -515,7 +515,7 @@ bool isAct(Call call) {
 bool undoes(Call call, Call previous, bool held) {
     return call == Call::BlockInputOff || call == Call::SetTopmostOff ||
            call == Call::UseOwnCoordinates || (call == Call::CursorPos && held) ||
-           (call == Call::SetCursorPos && previous == Call::BlockInputOff);
+           (call == Call::MoveCursor && previous == Call::BlockInputOff);
 }
 
 // Watches one call of the run, and strikes the fault at the wake's call k.

@@ -22,7 +22,7 @@ const char* nameOf(Call call) {
                                        "UseWindowCoordinates",
                                        "UseOwnCoordinates",
                                        "CursorPos",
-                                       "SetCursorPos",
+                                       "MoveCursor",
                                        "ButtonsSwapped",
                                        "Press",
                                        "UserPressing",

@@ -30,7 +30,7 @@ enum class Call {
     UseOwnCoordinates,
     // SyntheticInput
     CursorPos,
-    SetCursorPos,
+    MoveCursor,
     ButtonsSwapped,
     Press,
     UserPressing,

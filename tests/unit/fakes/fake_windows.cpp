@@ -250,8 +250,8 @@ Point FakeSyntheticInput::cursorPos() {
     return windows_.fromPhysical(cursor);
 }
 
-void FakeSyntheticInput::setCursorPos(Point point) {
-    log_.record(Call::SetCursorPos);
+void FakeSyntheticInput::moveCursor(Point point) {
+    log_.record(Call::MoveCursor);
     cursor = windows_.toPhysical(point);
     cursorMoves.push_back(cursor);
 }

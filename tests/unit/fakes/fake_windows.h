@@ -163,7 +163,7 @@ class FakeSyntheticInput : public SyntheticInput {
     std::vector<Point> cursorMoves;
 
     Point cursorPos() override;
-    void setCursorPos(Point point) override;
+    void moveCursor(Point point) override;
     bool buttonsSwapped() override;
     void press(Point point, MouseButton button) override;
     bool userPressing() override;
