@@ -49,6 +49,7 @@ class StandinApp {
     // its main window goes or moves, as set up.
     void workFor(int ms);
     void postTrayClick();
+    void takeCursorAway();
     void logClick(HWND window, LPARAM lParam);
     void logWaitingClicks();
     void logBackdropClick(LPARAM lParam);

@@ -25,6 +25,7 @@ std::string render(const StandinSetup& setup, const std::wstring& logPath) {
     }
     if (setup.backdrop) text += "backdrop\n";
     if (setup.trayClickOnClick) text += "tray-click-on-click\n";
+    if (setup.cursorAwayOnClick) text += "cursor-away-on-click\n";
     if (!setup.mainWindow) text += "no-main-window\n";
     for (const auto& window : setup.tree) {
         text += "window " + std::to_string(window.depth) + " " + utf8(window.text) + "\n";

@@ -33,8 +33,9 @@ struct StandinSetup {
     // Once a busy spell ends, the main window goes away, or moves there.
     bool goneAfterBusy = false;
     std::optional<POINT> movedAfterBusy;
-    bool backdrop = false;          // a window over the screen below it logs missed clicks
-    bool trayClickOnClick = false;  // its first click posts the program a tray right-click
+    bool backdrop = false;           // a window over the screen below it logs missed clicks
+    bool trayClickOnClick = false;   // its first click posts the program a tray right-click
+    bool cursorAwayOnClick = false;  // and one that keeps the cursor off it for 2 s
     bool mainWindow = true;
     std::vector<StandinWindow> tree;
     bool quit = false;
