@@ -20,23 +20,18 @@ namespace {
 
 void monitorRunning(const Paths& paths) {
     Standin standin(paths, monitorFolder(paths));
-    standin.write(readings());
-    setMonitorInstallEntry(standin.install());
+    installMonitor(standin);
     standin.start();
     const POINT userCursor{700, 600};
     setCursorPos(userCursor);
     const auto started = GetTickCount64();
-    Process program = startProgram(paths);
-    if (!waitForClicks(standin, 6, 15s)) describeFailure(standin);
+    Resident resident = startAndRead(paths, standin, "monitor running", 15s);
+    const auto tipSeen = GetTickCount64();
     const auto log = standin.log();
+    const auto tipDelay = tipSeen - log.clicks[5].tick;
     note("first wake click " + std::to_string(log.clicks.front().tick - started) +
-         " ms after the program was started");
-    expectWakeClicks(log, 0, "monitor running");
-    const auto icon = waitForTrayTip(kReadingTip, 5s);
-    require(icon.has_value(), "the first reading shows in the tray tip, read back from the shell");
-    const auto tipDelay = GetTickCount64() - log.clicks[5].tick;
-    note("tip seen " + std::to_string(tipDelay) + " ms after the sixth click, " +
-         std::to_string(GetTickCount64() - started) + " ms after the start");
+         " ms after the program was started; tip seen " + std::to_string(tipDelay) +
+         " ms after the sixth click, " + std::to_string(tipSeen - started) + " ms after the start");
     expect(tipDelay < 900, "the first reading shows at once, not a tick later");
     const POINT cursor = cursorPos();
     expect(cursor.x == userCursor.x && cursor.y == userCursor.y,
@@ -44,8 +39,7 @@ void monitorRunning(const Paths& paths) {
                std::to_string(cursor.y));
     expectEqual(startedCount(log), 1, "monitors started (nothing launched)");
     expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
-    standin.quit();
-    expect(program.exitsCleanly(5s), "the program ends after the monitor");
+    endWithTheMonitor(standin, resident.program);
 
     // A right-click on the tray icon as the clicks begin (the monitor posts
     // it at the first): while the clicks hold the user's input no menu may
@@ -74,19 +68,10 @@ void launchesMonitor(const Paths& paths) {
     const std::wstring exe = standin.install();
     // Spaces before the opening quote and inside the quotes before the path.
     setMonitorInstallEntry(L"  \"  " + exe + L"\"");
-    Process program = startProgram(paths);
-    const auto launched = [&] { return standin.log().firstTick("started").has_value(); };
-    if (!waitUntil(launched, 10s)) describeFailure(standin);
-    require(launched(), "the program launches the monitor from its install entry");
-    const HWND main = standin.mainWindow();
-    require(main != nullptr, "the launched monitor's window appears");
-    expectEqual(imagePathOf(processOf(main)), exe, "the launched executable");
-    if (!waitForClicks(standin, 6, 15s)) describeFailure(standin);
-    expectWakeClicks(standin.log(), 0, "launched monitor");
-    expect(waitForTrayTip(kReadingTip, 5s).has_value(), "the first reading shows in the tray");
-    expectEqual(startedCount(standin.log()), 1, "monitors started");
-    standin.quit();
-    expect(program.exitsCleanly(5s), "the program ends after the monitor");
+    Resident resident = startAndRead(paths, standin, "launched monitor");
+    expectEqual(startedCount(standin.log()), 1, "monitors the program launched");
+    expectEqual(imagePathOf(processOf(standin.mainWindow())), exe, "the launched executable");
+    endWithTheMonitor(standin, resident.program);
 }
 
 // The monitor's 32-bit installer writes its entry in the 32-bit view of the
@@ -99,47 +84,27 @@ void installEntryView(const Paths& paths) {
     setMonitorInstallEntry(exe, RegistryView::Bits64);
     {
         Process program = startProgram(paths);
-        const auto lookup = waitForMessageBox(program.id(), 20s);
-        require(lookup.has_value(), "an entry in the 64-bit view only: the lookup reports it");
-        expectEqual(lookup->text, L"", "the path it tried: none");
-        require(pressOk(*lookup), "OK closes it");
-        const auto notFound = waitForMessageBox(program.id(), 10s);
-        require(notFound.has_value(), "then the monitor is reported not found");
-        expectEqual(notFound->text, kNotFound, "its text");
-        require(pressOk(*notFound), "OK closes it");
-        expect(program.exitsCleanly(10s), "then the program ends");
+        expectNotFoundRoad(program, "an entry in the 64-bit view only");
         expect(!standin.log().firstTick("started").has_value(), "nothing was launched");
     }
 
     deleteMonitorInstallEntry(RegistryView::Bits64);
     setMonitorInstallEntry(exe, RegistryView::Bits32);
-    Process program = startProgram(paths);
-    const auto launched = [&] { return standin.log().firstTick("started").has_value(); };
-    if (!waitUntil(launched, 20s)) describeFailure(standin);
-    require(launched(), "an entry in the 32-bit view: the program launches the monitor");
-    expect(waitForTrayTip(kReadingTip, 20s).has_value(), "and shows its first reading");
-    standin.quit();
-    expect(program.exitsCleanly(10s), "the program ends after the monitor");
+    Resident resident = startAndRead(paths, standin, "an entry in the 32-bit view: launched");
+    endWithTheMonitor(standin, resident.program);
 }
 
 void noInstallEntry(const Paths& paths) {
     Process program = startProgram(paths);
-    const auto lookup = waitForMessageBox(program.id(), 10s);
-    require(lookup.has_value(), "the install path lookup reports in a message box");
-    expectEqual(lookup->title, L"Tervane Lite", "its title");
-    expectEqual(lookup->text, L"", "its text, the path it tried");
-    expect(!lookup->hasIcon, "it shows no icon");
-    require(pressOk(*lookup), "OK closes it");
+    const auto lookup =
+        answerBox(program, L"", 10s, "the install path lookup's box, with the path it tried,");
+    expectEqual(lookup.title, L"Tervane Lite", "its title");
+    expect(!lookup.hasIcon, "it shows no icon");
     const auto pressed = GetTickCount64();
-
-    const auto notFound = waitForMessageBox(program.id(), 10s);
-    require(notFound.has_value(), "then the monitor is reported not found");
-    const auto delay = GetTickCount64() - pressed;
+    const auto notFound = answerLastBox(program, kNotFound, 10s, "then the not-found box");
+    const auto delay = notFound.seen - pressed;
     expect(delay < 5000, "at once, without a search (" + std::to_string(delay) + " ms)");
-    expectEqual(notFound->text, kNotFound, "its text");
-    expect(notFound->hasIcon, "it shows the stop sign");
-    require(pressOk(*notFound), "OK closes it");
-    expect(program.exitsCleanly(5s), "then the program ends");
+    expect(notFound.hasIcon, "it shows the stop sign");
     expect(trayIcons().empty(), "no tray icon is left");
     expect(!userSetting(L"Toggle").has_value(), "no Toggle setting was written");
     expect(!userSetting(L"TrayColor").has_value(), "no TrayColor setting was written");
@@ -149,22 +114,17 @@ void monitorNeverAppears(const Paths& paths) {
     Standin standin(paths, monitorFolder(paths));
     StandinSetup setup = readings();
     setup.mainWindow = false;
-    standin.write(setup);
-    setMonitorInstallEntry(standin.install());
+    installMonitor(standin, setup);
     Process program = startProgram(paths);
     require(waitUntil([&] { return standin.log().firstTick("started").has_value(); }, 10s),
             "the program launches the monitor");
     const auto launched = *standin.log().firstTick("started");
-    const auto box = waitForMessageBox(program.id(), 45s);
-    require(box.has_value(), "the monitor is reported not found");
-    const auto after = GetTickCount64() - launched;
+    const auto box = answerLastBox(program, kNotFound, 45s, "the not-found box");
+    const auto after = box.seen - launched;
     note("reported " + std::to_string(after) + " ms after the launch");
     expect(after >= 30000 && after < 40000,
            "after the 2 s wait and the 30 s search (" + std::to_string(after) + " ms)");
-    expectEqual(box->text, kNotFound, "its text");
-    expect(box->hasIcon, "it shows the stop sign");
-    require(pressOk(*box), "OK closes it");
-    expect(program.exitsCleanly(5s), "then the program ends");
+    expect(box.hasIcon, "it shows the stop sign");
     standin.quit();
 
     // A monitor whose window starts left of the screen is found but cannot be woken.
@@ -173,12 +133,8 @@ void monitorNeverAppears(const Paths& paths) {
     standin.write(leftOfScreen);
     standin.start();
     Process unwoken = startProgram(paths);
-    const auto notWoken = waitForMessageBox(unwoken.id(), 15s);
-    require(notWoken.has_value(), "a monitor left of the screen: the wake's failure is told");
-    expectEqual(notWoken->text, kNotWoken, "its text");
+    answerLastBox(unwoken, kNotWoken, 15s, "a monitor left of the screen: the not-woken box");
     expect(standin.log().clicks.empty(), "no click was made");
-    require(pressOk(*notWoken), "OK closes it");
-    expect(unwoken.exitsCleanly(5s), "then the program ends");
     standin.quit();
 }
 
@@ -197,8 +153,7 @@ void secondCopy(const Paths& paths) {
     expect(first.program.running(), "the first copy runs on");
     expect(trayTip(first.icon) == kReadingTip, "with its tray icon");
     expect(!userSetting(L"Toggle").has_value(), "the second copy wrote no setting");
-    standin.quit();
-    expect(first.program.exitsCleanly(5s), "the first copy ends after the monitor");
+    endWithTheMonitor(standin, first.program, "the first copy");
 }
 
 void optionsAndExit(const Paths& paths) {
@@ -278,8 +233,7 @@ void taskbarCreated(const Paths& paths) {
     expect(waitForTrayTip(kReadingTip, 5s).has_value(),
            "after \"TaskbarCreated\" the icon is back with its tip");
     expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
-    standin.quit();
-    expect(resident.program.exitsCleanly(5s), "the program ends after the monitor");
+    endWithTheMonitor(standin, resident.program);
 }
 
 struct PictureSample {
@@ -346,8 +300,7 @@ void toggleAlternates(const Paths& paths) {
         expect(shown >= 500 && shown <= 1500,
                "each picture shows about a second (" + std::to_string(shown) + " ms)");
     }
-    standin.quit();
-    expect(alternating.program.exitsCleanly(5s), "the program ends after the monitor");
+    endWithTheMonitor(standin, alternating.program);
     expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"1", "Toggle kept at exit");
 }
 
@@ -355,8 +308,7 @@ void toggleAlternates(const Paths& paths) {
 void wakeClicksRepeat(const Paths& paths) {
     const int rounds = scenarioCount(L"E2E_ROUNDS", 20);
     Standin standin(paths, monitorFolder(paths));
-    standin.write(readings());
-    setMonitorInstallEntry(standin.install());
+    installMonitor(standin);
     int allRight = 0;
     for (int round = 1; round <= rounds; ++round) {
         standin.start();
@@ -366,8 +318,7 @@ void wakeClicksRepeat(const Paths& paths) {
         if (!waitForClicks(standin, before + 6, 15s)) describeFailure(standin);
         expectWakeClicks(standin.log(), before, "start " + std::to_string(round));
         if (failureCount() == failuresBefore) ++allRight;
-        standin.quit();
-        expect(program.exitsCleanly(5s), "the program ends after the monitor");
+        endWithTheMonitor(standin, program);
     }
     note(std::to_string(allRight) + " of " + std::to_string(rounds) +
          " starts with all six clicks right");

@@ -68,11 +68,11 @@ StandinSetup nestedTree() {
     return setup;
 }
 
-std::optional<ULONGLONG> StandinLog::firstTick(std::string_view event) const {
+std::optional<ULONGLONG> StandinLog::firstTick(std::string_view event, ULONGLONG from) const {
     for (const auto& line : lines) {
-        if (line.starts_with(event)) {
-            if (const auto tick = field(line, "tick")) return static_cast<ULONGLONG>(*tick);
-        }
+        if (!line.starts_with(event)) continue;
+        const auto tick = field(line, "tick");
+        if (tick && static_cast<ULONGLONG>(*tick) >= from) return static_cast<ULONGLONG>(*tick);
     }
     return std::nullopt;
 }
@@ -141,21 +141,24 @@ HWND Standin::mainWindow(Millis timeout) const {
 
 StandinLog Standin::log() const { return parseStandinLog(readWholeFile(logPath_).value_or("")); }
 
-void Standin::quit() {
+bool Standin::quit(Millis within) {
     const bool ours = process_ && process_->running();
     const bool startedElsewhere = !process_ && log().firstTick("started");
-    if (!ours && !startedElsewhere) return;
+    if (!ours && !startedElsewhere) return true;
     StandinSetup ending = last_;
     ending.quit = true;
     writeFileAtomically(configPath_, render(ending, logPath_));
     quitWritten_ = true;
     if (startedElsewhere) {
         const auto quitLogged = [&] { return log().firstTick("quit").has_value(); };
-        if (!waitUntil(quitLogged, 5s)) note("the stand-in did not end by its file");
-        return;
+        if (waitUntil(quitLogged, within)) return true;
+        note("the stand-in did not end by its file");
+        return false;
     }
-    if (!process_->waitForExit(5s)) note("the stand-in did not end by its file; ending it");
+    if (process_->waitForExit(within)) return true;
+    note("the stand-in did not end by its file; ending it");
     process_->terminate();
+    return false;
 }
 
 void writeFileAtomically(const std::wstring& path, const std::string& text) {

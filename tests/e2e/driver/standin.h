@@ -63,8 +63,8 @@ struct StandinLog {
     std::vector<LoggedClick> clicks;
     int loads = 0;           // files taken in, the first one included
     int backdropClicks = 0;  // clicks that missed the main window
-    // The tick of the first line that begins with event, if any.
-    std::optional<ULONGLONG> firstTick(std::string_view event) const;
+    // The tick of the first line that begins with event, from the tick from on.
+    std::optional<ULONGLONG> firstTick(std::string_view event, ULONGLONG from = 0) const;
 };
 
 StandinLog parseStandinLog(std::string_view text);
@@ -90,9 +90,10 @@ class Standin {
     // The main window, waiting for it to appear; nullptr after the timeout.
     HWND mainWindow(Millis timeout = 5s) const;
     StandinLog log() const;
-    // Asks it to end through its file and waits for that; a stand-in this
-    // driver started is ended by force if it does not.
-    void quit();
+    // Asks it to end through its file and waits for that (a busy one answers
+    // late); a stand-in this driver started is ended by force if it does not.
+    // True when it ended by its file, or never ran.
+    bool quit(Millis within = 5s);
     Process* process() { return process_ ? &*process_ : nullptr; }
 
   private:
