@@ -77,7 +77,8 @@ class Standin {
     const std::wstring& configPath() const { return configPath_; }
     const std::wstring& logPath() const { return logPath_; }
 
-    // Writes the file the stand-in shows; a running stand-in takes it within a second.
+    // Writes the file the stand-in shows; a running stand-in takes it within
+    // a quarter second.
     void write(const StandinSetup& setup);
     // Starts AsusProb.exe with the file (the last setup, after a quit), and
     // waits until it has taken it in.
