@@ -8,13 +8,8 @@
 #include "window_query.h"
 
 namespace e2e {
-namespace {
 
 constexpr const auto& kStripOffsets = tervane::expected::kWakeClicks;
-
-}  // namespace
-
-StandinSetup readings() { return plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C"); }
 
 std::wstring monitorFolder(const Paths& paths) { return paths.workFolder + L"\\Probe Folder"; }
 
@@ -80,6 +75,15 @@ void describeFailure(const Standin& standin) {
     for (const auto& line : standin.log().lines) note("stand-in: " + line);
 }
 
+ULONGLONG requireLogged(const Standin& standin, std::string_view event, Millis within,
+                        const std::string& what) {
+    std::optional<ULONGLONG> at;
+    const auto logged = [&] { return (at = standin.log().firstTick(event)).has_value(); };
+    if (!waitUntil(logged, within)) describeFailure(standin);
+    require(at.has_value(), what);
+    return *at;
+}
+
 Resident startAndRead(const Paths& paths, Standin& standin, std::string_view what,
                       Millis clicksWithin) {
     const std::size_t clicksBefore = standin.log().clicks.size();
@@ -96,6 +100,19 @@ Resident startResident(const Paths& paths, Standin& standin) {
     installMonitor(standin);
     standin.start();
     return startAndRead(paths, standin, "start");
+}
+
+HWND showOptions(const Resident& resident) {
+    postDoubleClick(resident.icon);
+    HWND options = nullptr;
+    // Restored from minimized: visible first, then at its normal size.
+    waitUntil(
+        [&] {
+            options = optionsWindow(resident.program.id());
+            return options != nullptr && !IsIconic(options);
+        },
+        5s);
+    return options;
 }
 
 void endWithTheMonitor(Standin& standin, Process& program, const std::string& what) {
@@ -123,6 +140,31 @@ MessageBoxView answerLastBox(Process& program, std::wstring_view text, Millis wi
 void expectNotFoundRoad(Process& program, const std::string& what) {
     answerBox(program, L"", 20s, what + ": the lookup's box, naming no path,");
     answerLastBox(program, kNotFound, 10s, what + ": then the not-found box");
+}
+
+void expectSecondCopyRefused(const Paths& paths, long long icons) {
+    Process second = startProgram(paths);
+    require(waitForMessageBox(second.id(), 20s).has_value(), "the second copy says something");
+    expect(optionsWindow(second.id()) == nullptr, "the second copy shows no window");
+    expectEqual(static_cast<long long>(trayIcons().size()), icons, "tray icons");
+    const auto box = answerLastBox(second, kAlreadyRunning, 1s, "the second copy's box");
+    expect(box.hasIcon, "it shows the information icon");
+    expect(!userSetting(L"Toggle").has_value(), "the second copy wrote no setting");
+}
+
+void expectIconBack(const Paths& paths, bool announced) {
+    Standin standin(paths, monitorFolder(paths));
+    Resident resident = startResident(paths, standin);
+    require(dropProgramIcon(resident.program.id()), "the icon is removed from outside");
+    const auto dropped = GetTickCount64();
+    require(waitUntil([] { return trayIcons().empty(); }, 3s), "the icon is gone");
+    if (announced) PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    expect(waitForTrayTip(kReadingTip, 5s).has_value(),
+           announced ? "after \"TaskbarCreated\" the icon is back with its tip"
+                     : "the icon is back with its tip, no announcement needed");
+    note("back " + std::to_string(GetTickCount64() - dropped) + " ms after it was dropped");
+    expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
+    endWithTheMonitor(standin, resident.program);
 }
 
 }  // namespace e2e

@@ -23,9 +23,6 @@ inline constexpr wchar_t kAlreadyRunning[] = L"A copy of Tervane Lite is already
 inline constexpr wchar_t kNotWoken[] =
     L"Unable to initialize PC Probe! Close PC Probe and try again";
 
-// The anchor and readings that give kReadingTip.
-StandinSetup readings();
-
 // The monitor's folder, with a space in its name.
 std::wstring monitorFolder(const Paths& paths);
 
@@ -51,6 +48,9 @@ bool waitForLaterTick(Standin& standin, int cpu);
 
 // What the desktop shows, for the output of a failed wait.
 void describeFailure(const Standin& standin);
+// Waits until the monitor has logged event (what), and returns its tick.
+ULONGLONG requireLogged(const Standin& standin, std::string_view event, Millis within,
+                        const std::string& what);
 
 // The program started and resident in the tray with the first reading.
 struct Resident {
@@ -63,6 +63,8 @@ Resident startAndRead(const Paths& paths, Standin& standin, std::string_view wha
                       Millis clicksWithin = 20s);
 // The same, the monitor installed with the readings and running.
 Resident startResident(const Paths& paths, Standin& standin);
+// A double-click on the tray icon; the options window it shows, nullptr if none.
+HWND showOptions(const Resident& resident);
 // The monitor quits, and the program ends after it in good order.
 void endWithTheMonitor(Standin& standin, Process& program, const std::string& what = "");
 
@@ -76,5 +78,12 @@ MessageBoxView answerLastBox(Process& program, std::wstring_view text, Millis wi
 // The road of an install entry that cannot be used: the lookup's box naming
 // no path, then "not found", then the end.
 void expectNotFoundRoad(Process& program, const std::string& what);
+// A second copy started while the first holds the single-instance token: it
+// says so with the information icon, shows no window and no icon of its own
+// (the shell shows icons), and OK ends it cleanly, having written no setting.
+void expectSecondCopyRefused(const Paths& paths, long long icons);
+// The shell loses the program's icon (removed from outside), then says it
+// restarted, if announced: the icon comes back with its tip, and only once.
+void expectIconBack(const Paths& paths, bool announced);
 
 }  // namespace e2e

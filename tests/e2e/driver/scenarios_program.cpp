@@ -45,10 +45,7 @@ void monitorRunning(const Paths& paths) {
     // it at the first): no menu opens while the clicks hold the user's input,
     // from the first press to just after the fifth. It opens once input is
     // free, and while it is open the wake makes no click.
-    StandinSetup trayClicked = readings();
-    trayClicked.trayClickOnClick = true;
-    standin.write(trayClicked);
-    standin.start();
+    standin.start(readings({.trayClickOnClick = true}));
     const std::size_t before = standin.log().clicks.size();
     Process clicked = startProgram(paths);
     const bool menuOpened = waitUntil([&] { return trayMenu(clicked.id()) != nullptr; }, 20s);
@@ -120,13 +117,10 @@ void noInstallEntry(const Paths& paths) {
 
 void monitorNeverAppears(const Paths& paths) {
     Standin standin(paths, monitorFolder(paths));
-    StandinSetup setup = readings();
-    setup.mainWindow = false;
-    installMonitor(standin, setup);
+    installMonitor(standin, readings({.mainWindow = false}));
     Process program = startProgram(paths);
-    require(waitUntil([&] { return standin.log().firstTick("started").has_value(); }, 10s),
-            "the program launches the monitor");
-    const auto launched = *standin.log().firstTick("started");
+    const auto launched =
+        requireLogged(standin, "started", 10s, "the program launches the monitor");
     const auto box = answerLastBox(program, kNotFound, 45s, "the not-found box");
     const auto after = box.seen - launched;
     note("reported " + std::to_string(after) + " ms after the launch");
@@ -136,10 +130,7 @@ void monitorNeverAppears(const Paths& paths) {
     standin.quit();
 
     // A monitor whose window starts left of the screen is found but cannot be woken.
-    StandinSetup leftOfScreen = readings();
-    leftOfScreen.position = {-60, 100};
-    standin.write(leftOfScreen);
-    standin.start();
+    standin.start(readings({.position = {-60, 100}}));
     Process unwoken = startProgram(paths);
     answerLastBox(unwoken, kNotWoken, 15s, "a monitor left of the screen: the not-woken box");
     expect(standin.log().clicks.empty(), "no click was made");
@@ -149,18 +140,9 @@ void monitorNeverAppears(const Paths& paths) {
 void secondCopy(const Paths& paths) {
     Standin standin(paths, monitorFolder(paths));
     Resident first = startResident(paths, standin);
-    Process second = startProgram(paths);
-    const auto box = waitForMessageBox(second.id(), 10s);
-    require(box.has_value(), "the second copy says so in a message box");
-    expectEqual(box->text, kAlreadyRunning, "its text");
-    expect(box->hasIcon, "it shows the information icon");
-    expect(optionsWindow(second.id()) == nullptr, "the second copy shows no window");
-    expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
-    require(pressOk(*box), "OK closes it");
-    expect(second.exitsCleanly(5s), "then the second copy ends");
+    expectSecondCopyRefused(paths, 1);
     expect(first.program.running(), "the first copy runs on");
     expect(trayTip(first.icon) == kReadingTip, "with its tray icon");
-    expect(!userSetting(L"Toggle").has_value(), "the second copy wrote no setting");
     endWithTheMonitor(standin, first.program, "the first copy");
 }
 
@@ -172,10 +154,8 @@ void optionsAndExit(const Paths& paths) {
     expect(waitUntil([&] { return optionsWindow(pid) == nullptr; }, 2s),
            "after the start the options window is hidden");
 
-    postDoubleClick(resident.icon);
-    HWND options = nullptr;
-    require(waitUntil([&] { return (options = optionsWindow(pid)) != nullptr; }, 3s),
-            "a double-click on the tray icon shows the options window");
+    HWND options = showOptions(resident);
+    require(options != nullptr, "a double-click on the tray icon shows the options window");
     const RECT rect = windowRect(options).value_or(RECT{});
     expect(isCentred(rect), "it is centred on the screen, at " + std::to_string(rect.left) + "," +
                                 std::to_string(rect.top) + "-" + std::to_string(rect.right) + "," +
@@ -191,9 +171,7 @@ void optionsAndExit(const Paths& paths) {
     expect(!IsWindowVisible(form), "a close request to the hidden window leaves it hidden");
     expect(resident.program.running(), "and the program in the tray");
 
-    postDoubleClick(resident.icon);
-    require(waitUntil([&] { return (options = optionsWindow(pid)) != nullptr; }, 3s),
-            "a second double-click shows it again");
+    require((options = showOptions(resident)) != nullptr, "a second double-click shows it again");
     const HWND white = childWithText(options, L"White");
     require(white != nullptr, "it offers \"White\"");
     DWORD_PTR result = 0;
@@ -232,17 +210,7 @@ void monitorClosed(const Paths& paths) {
     expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), L"0", "Toggle written at exit");
 }
 
-void taskbarCreated(const Paths& paths) {
-    Standin standin(paths, monitorFolder(paths));
-    Resident resident = startResident(paths, standin);
-    require(dropProgramIcon(resident.program.id()), "the icon is removed from outside");
-    require(waitUntil([] { return trayIcons().empty(); }, 3s), "the icon is gone");
-    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    expect(waitForTrayTip(kReadingTip, 5s).has_value(),
-           "after \"TaskbarCreated\" the icon is back with its tip");
-    expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
-    endWithTheMonitor(standin, resident.program);
-}
+void taskbarCreated(const Paths& paths) { expectIconBack(paths, true); }
 
 struct PictureSample {
     std::uint64_t picture = 0;
@@ -320,13 +288,10 @@ void wakeClicksRepeat(const Paths& paths) {
     int allRight = 0;
     for (int round = 1; round <= rounds; ++round) {
         standin.start();
-        const std::size_t before = standin.log().clicks.size();
         const int failuresBefore = failureCount();
-        Process program = startProgram(paths);
-        if (!waitForClicks(standin, before + 6, 15s)) describeFailure(standin);
-        expectWakeClicks(standin.log(), before, "start " + std::to_string(round));
+        Resident resident = startAndRead(paths, standin, "start " + std::to_string(round), 15s);
         if (failureCount() == failuresBefore) ++allRight;
-        endWithTheMonitor(standin, program);
+        endWithTheMonitor(standin, resident.program);
     }
     note(std::to_string(allRight) + " of " + std::to_string(rounds) +
          " starts with all six clicks right");

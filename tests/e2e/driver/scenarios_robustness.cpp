@@ -28,19 +28,6 @@ std::string text(const RECT& rect) {
            std::to_string(rect.right) + "," + std::to_string(rect.bottom);
 }
 
-HWND showOptions(const Resident& resident) {
-    postDoubleClick(resident.icon);
-    HWND options = nullptr;
-    // Restored from minimized: visible first, then at its normal size.
-    waitUntil(
-        [&] {
-            options = optionsWindow(resident.program.id());
-            return options != nullptr && !IsIconic(options);
-        },
-        5s);
-    return options;
-}
-
 void movePointer(POINT point) {
     setCursorPos(point);
     pauseFor(15ms);  // lets the move reach the window under it
@@ -163,33 +150,13 @@ void secondCopyOfAnElevatedFirst(const Paths& paths) {
            "another program is refused the token (error " + std::to_string(error) + ")");
     if (opened) CloseHandle(opened);
 
-    Process second = startProgram(paths);
-    const auto box = waitForMessageBox(second.id(), 20s);
-    require(box.has_value(), "the second copy says something");
-    expectEqual(box->text, kAlreadyRunning, "it says another copy runs");
-    expect(box->hasIcon, "with the information icon");
-    expect(optionsWindow(second.id()) == nullptr, "it shows no window");
-    expect(trayIcons().empty(), "and no tray icon");
-    require(pressOk(*box), "OK closes it");
-    expect(second.exitsCleanly(10s), "then it ends");
-    expect(!userSetting(L"Toggle").has_value(), "having written no setting");
+    expectSecondCopyRefused(paths, 0);
     CloseHandle(token);
 }
 
 // The shell loses the icon without announcing a restart: the next tick's
 // change, refused, adds it again, even with readings that do not change.
-void iconDroppedSilently(const Paths& paths) {
-    Standin standin(paths, monitorFolder(paths));
-    Resident resident = startResident(paths, standin);
-    require(dropProgramIcon(resident.program.id()), "the icon is removed from outside");
-    const auto dropped = GetTickCount64();
-    require(waitUntil([] { return trayIcons().empty(); }, 3s), "the icon is gone");
-    const auto back = waitForTrayTip(kReadingTip, 5s);
-    expect(back.has_value(), "the icon is back with its tip, no announcement needed");
-    note("back " + std::to_string(GetTickCount64() - dropped) + " ms after it was dropped");
-    expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
-    endWithTheMonitor(standin, resident.program);
-}
+void iconDroppedSilently(const Paths& paths) { expectIconBack(paths, false); }
 
 bool checked(HWND button) {
     DWORD_PTR state = 0;
@@ -242,9 +209,7 @@ void sessionEnd(const Paths& paths) {
     // Windows may end the process any time after it has answered, and gives
     // it 5 s to answer each.
     setUserSetting(L"Toggle", L"2");
-    StandinSetup absent = readings();
-    absent.mainWindow = false;
-    standin.write(absent);
+    standin.write(readings({.mainWindow = false}));
     const auto startsBefore = startedCount(standin.log());
     Process starting = startProgram(paths);
     require(waitUntil([&] { return startedCount(standin.log()) > startsBefore; }, 20s),

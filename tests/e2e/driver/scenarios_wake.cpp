@@ -1,8 +1,7 @@
 // The wake against a monitor or a desktop that does not keep still: a monitor
-// busy as it shows its window or set to work by the first click (the user's
-// Exit served meanwhile; left alone, woken), one whose window goes or moves
-// meanwhile, and a cursor taken away at the first click. Each phase is a row:
-// the monitor's set-up and what the program is seen to do against it.
+// busy as it shows its window or set to work by the first click, its window
+// gone or moved meanwhile, the cursor taken away at the first click. Each
+// phase is a row: the monitor's set-up and what the program does against it.
 
 #include <windows.h>
 
@@ -22,29 +21,22 @@
 namespace e2e {
 namespace {
 
-// What a phase sees of the program, started against its monitor (installed,
-// so the program launches it).
+// What a phase sees of the program, started against its monitor.
 using PhaseCheck = std::function<void(Standin&, const std::string& name)>;
 
 struct WakePhase {
     std::string name;
-    StandinSetup monitor;
+    StandinSetup monitor;  // with the readings' tree
     PhaseCheck check;
 };
 
-// The readings' monitor, changed as a phase sets it up.
-StandinSetup monitorThat(const std::function<void(StandinSetup&)>& change) {
-    StandinSetup setup = readings();
-    change(setup);
-    return setup;
-}
-
-// Each phase with a monitor in a folder of its own. One that fails says so
-// and the next runs, once this one's monitor has ended (a busy one answers late).
+// Each phase with its monitor installed in a folder of its own, for the
+// program to launch. One that fails says so, and the next runs once this
+// one's monitor has ended (a busy one answers late).
 void runWakePhases(const Paths& paths, const std::vector<WakePhase>& phases) {
     for (const WakePhase& phase : phases) {
         Standin standin(paths, monitorFolder(paths) + L" " + widen(phase.name));
-        installMonitor(standin, phase.monitor);
+        installMonitor(standin, readings(phase.monitor));
         try {
             phase.check(standin, phase.name);
         } catch (const ScenarioAborted&) {
@@ -61,9 +53,7 @@ void exitWhileBusy(const Paths& paths, Standin& standin, const std::string& name
     const POINT userCursor{700, 600};
     setCursorPos(userCursor);
     Process program = startProgram(paths);
-    const auto busy = [&] { return standin.log().firstTick("busy ms=").has_value(); };
-    if (!waitUntil(busy, 20s)) describeFailure(standin);
-    require(busy(), name + ": the launched monitor turns busy");
+    requireLogged(standin, "busy ms=", 20s, name + ": the launched monitor turns busy");
     pauseFor(inWake);
     const POINT cursor = cursorPos();
     expect(cursor.x == userCursor.x && cursor.y == userCursor.y,
@@ -87,15 +77,23 @@ StandinLog woken(const Paths& paths, Standin& standin, const std::string& name) 
     return standin.log();
 }
 
+// Woken, and the monitor logged event before the last click.
+PhaseCheck wokenAfter(const Paths& paths, std::string event) {
+    return [&paths, event](Standin& standin, const std::string& name) {
+        const StandinLog log = woken(paths, standin, name);
+        const auto at = log.firstTick(event);
+        expect(at && *at <= log.clicks[5].tick, name + ": " + event + " before the last click");
+    };
+}
+
 // The monitor's window goes once its work is done, after the first `made` of
 // the six clicks: the program ends soon after, in good order and without a
 // word, and no click lands anywhere else.
 PhaseCheck endsQuietly(const Paths& paths, std::size_t made) {
     return [&paths, made](Standin& standin, const std::string& name) {
         Process program = startProgram(paths);
-        const auto gone = [&] { return standin.log().firstTick("main-gone"); };
-        if (!waitUntil([&] { return gone().has_value(); }, 30s)) describeFailure(standin);
-        require(gone().has_value(), name + ": its window goes away once its work is done");
+        const ULONGLONG gone = requireLogged(standin, "main-gone", 30s,
+                                             name + ": its window goes away once its work is done");
         bool boxSeen = false;
         const bool ended = waitUntil(
             [&] {
@@ -104,7 +102,7 @@ PhaseCheck endsQuietly(const Paths& paths, std::size_t made) {
             },
             5s);
         note(name + (ended ? ": ended " : ": still running ") +
-             std::to_string(GetTickCount64() - *gone()) + " ms after the window went");
+             std::to_string(GetTickCount64() - gone) + " ms after the window went");
         expect(!boxSeen, name + ": no message box");
         require(ended, name + ": the program ends within 5 s of the window going");
         expect(program.exitsCleanly(0ms), name + ": in good order");
@@ -115,22 +113,20 @@ PhaseCheck endsQuietly(const Paths& paths, std::size_t made) {
 void monitorBusyAtWake(const Paths& paths) {
     runWakePhases(
         paths,
-        {// Busy reading its sensors as it shows its window: the wake waits for
-         // it serving the tray, so Exit works meanwhile. The program finds the
-         // window 2 s after the launch and wakes it a second later.
-         {"busy at wake", monitorThat([](StandinSetup& m) { m.busyMs = 9'000; }),
+        {// Busy as it shows its window: the wake, which begins about 3 s after
+         // the launch, waits for it serving the tray, so Exit works meanwhile.
+         {"busy at wake",
+          {.busyMs = 9'000},
           [&](Standin& standin, const std::string& name) {
               exitWhileBusy(paths, standin, name, 5s);
               expect(standin.log().clicks.empty(), name + ": no click was made");
           }},
-         // Left alone, slow twice: busy as it shows its window, then again at
-         // the first click, each spell within the 30 s a wait allows, together
-         // over it. Each wait has a limit of its own, so the wake completes
-         // once the monitor answers, and the last click after its work.
-         {"slow twice", monitorThat([](StandinSetup& m) {
-              m.busyMs = 17'000;
-              m.busyOnClickMs = 20'000;
-          }),
+         // Left alone, busy as it shows its window and again at the first
+         // click, each spell within the 30 s a wait allows, together over it:
+         // each wait has a limit of its own, so the wake completes, the first
+         // click once it answers and the last once its work is done.
+         {"slow twice",
+          {.busyMs = 17'000, .busyOnClickMs = 20'000},
           [&](Standin& standin, const std::string& name) {
               const StandinLog log = woken(paths, standin, name);
               const auto answering = log.firstTick("busy-over");
@@ -143,61 +139,39 @@ void monitorBusyAtWake(const Paths& paths) {
                      name + ": the last click comes once the monitor works no more");
           }},
          // Its window goes away as it answers again, before anything was clicked.
-         {"gone at show", monitorThat([](StandinSetup& m) {
-              m.busyMs = 5'000;
-              m.goneAfterBusy = true;
-              m.backdrop = true;
-          }),
+         {"gone at show",
+          {.busyMs = 5'000, .goneAfterBusy = true, .backdrop = true},
           endsQuietly(paths, 0)}});
 }
 
 void wakeFirstClick(const Paths& paths) {
-    runWakePhases(
-        paths,
-        {// The wake's first click sets the monitor to work. The program holds
-         // the user's input only while it clicks, and waits for the monitor
-         // to take its window off the top serving the tray, so Exit works
-         // meanwhile and leaves the monitor not on top.
-         {"set to work by the click", monitorThat([](StandinSetup& m) { m.busyOnClickMs = 6'000; }),
-          [&](Standin& standin, const std::string& name) {
-              exitWhileBusy(paths, standin, name, 2s);
-              require(
-                  waitUntil([&] { return standin.log().firstTick("busy-over").has_value(); }, 20s),
-                  name + ": the monitor's work ends");
-              const HWND main = standin.mainWindow();
-              expect(waitUntil([&] { return main != nullptr && !isTopmost(main); }, 5s),
-                     name + ": the abandoned wake leaves the monitor not on top");
-          }},
-         // Its window goes away while it works, after the first five clicks.
-         {"gone while working", monitorThat([](StandinSetup& m) {
-              m.busyOnClickMs = 3'000;
-              m.goneAfterBusy = true;
-              m.backdrop = true;
-          }),
-          endsQuietly(paths, 5)},
-         // Its window moves while it works: the last click follows it.
-         {"moved while working", monitorThat([](StandinSetup& m) {
-              m.busyOnClickMs = 3'000;
-              m.movedAfterBusy = POINT{300, 200};
-              m.backdrop = true;
-          }),
-          [&](Standin& standin, const std::string& name) {
-              const StandinLog log = woken(paths, standin, name);
-              const auto moved = log.firstTick("main-moved");
-              expect(moved && *moved <= log.clicks[5].tick,
-                     name + ": it moved before the last click");
-          }},
-         // A hand on the mouse, or another program, takes the cursor off the
-         // monitor's window at the first click and keeps it away: every press
-         // still reaches the monitor.
-         {"cursor away", monitorThat([](StandinSetup& m) {
-              m.cursorAwayOnClick = true;
-              m.backdrop = true;
-          }),
-          [&](Standin& standin, const std::string& name) {
-              expect(woken(paths, standin, name).firstTick("cursor-away").has_value(),
-                     name + ": the monitor took the cursor away at the first click");
-          }}});
+    runWakePhases(paths,
+                  {// The first click sets the monitor to work. The program holds the
+                   // user's input only while it clicks and waits for the monitor to take
+                   // its window off the top serving the tray: Exit works meanwhile and
+                   // leaves the monitor not on top.
+                   {"set to work by the click",
+                    {.busyOnClickMs = 6'000},
+                    [&](Standin& standin, const std::string& name) {
+                        exitWhileBusy(paths, standin, name, 2s);
+                        requireLogged(standin, "busy-over", 20s,
+                                      name + ": the monitor's work ends");
+                        const HWND main = standin.mainWindow();
+                        expect(waitUntil([&] { return main != nullptr && !isTopmost(main); }, 5s),
+                               name + ": the abandoned wake leaves the monitor not on top");
+                    }},
+                   {"gone while working",
+                    {.busyOnClickMs = 3'000, .goneAfterBusy = true, .backdrop = true},
+                    endsQuietly(paths, 5)},
+                   // The last click follows the window.
+                   {"moved while working",
+                    {.busyOnClickMs = 3'000, .movedAfterBusy = POINT{300, 200}, .backdrop = true},
+                    wokenAfter(paths, "main-moved")},
+                   // A hand on the mouse, or another program, keeps the cursor off the
+                   // monitor's window from the first click: every press still reaches it.
+                   {"cursor away",
+                    {.backdrop = true, .cursorAwayOnClick = true},
+                    wokenAfter(paths, "cursor-away")}});
 }
 
 const ScenarioRegistration busyScenario(

@@ -59,6 +59,11 @@ StandinSetup plainTree(const std::wstring& cpu, const std::wstring& fan3, const 
     return setup;
 }
 
+StandinSetup readings(StandinSetup setup) {
+    setup.tree = plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C").tree;
+    return setup;
+}
+
 StandinSetup nestedTree() {
     StandinSetup setup;
     setup.tree = {{1, L"Menu"},        {2, L"File"},   {2, L"monitorform"}, {1, L"Body"},
@@ -114,8 +119,8 @@ void Standin::write(const StandinSetup& setup) {
     writeFileAtomically(configPath_, render(setup, logPath_));
 }
 
-void Standin::start() {
-    if (quitWritten_) write(last_);
+void Standin::start(const std::optional<StandinSetup>& setup) {
+    if (setup || quitWritten_) write(setup.value_or(last_));
     const int loadsBefore = log().loads;
     process_ = Process::start(paths_.standinExe, {configPath_});
     require(waitForLoads(loadsBefore + 1), "the stand-in monitor starts and reads its file");
@@ -149,16 +154,12 @@ bool Standin::quit(Millis within) {
     ending.quit = true;
     writeFileAtomically(configPath_, render(ending, logPath_));
     quitWritten_ = true;
-    if (startedElsewhere) {
-        const auto quitLogged = [&] { return log().firstTick("quit").has_value(); };
-        if (waitUntil(quitLogged, within)) return true;
-        note("the stand-in did not end by its file");
-        return false;
-    }
-    if (process_->waitForExit(within)) return true;
-    note("the stand-in did not end by its file; ending it");
-    process_->terminate();
-    return false;
+    const bool ended = ours
+                           ? process_->waitForExit(within)
+                           : waitUntil([&] { return log().firstTick("quit").has_value(); }, within);
+    if (!ended) note("the stand-in did not end by its file");
+    if (ours) process_->terminate();
+    return ended;
 }
 
 void writeFileAtomically(const std::wstring& path, const std::string& text) {
