@@ -21,7 +21,7 @@ constexpr UINT kTrayCallback = WM_MOUSEMOVE;
 constexpr WPARAM kTrayIconId = 2;
 
 constexpr UINT_PTR kReloadTimer = 1;
-constexpr UINT kReloadMs = 1000;
+constexpr UINT kReloadMs = 250;  // a test's change or quit is taken at once
 constexpr UINT_PTR kSplashTimer = 2;
 
 constexpr int kCaptionHeight = 28;  // the title strip the main window paints itself
@@ -87,6 +87,15 @@ std::wstring windowText(HWND window) {
     wchar_t text[256] = {};
     GetWindowTextW(window, text, 256);
     return text;
+}
+
+// A hand on the mouse, or another program: the cursor near the screen's
+// bottom-left corner, off the main window, every 2 ms for 2 s.
+DWORD WINAPI keepCursorAway(void*) {
+    for (const auto end = GetTickCount64() + 2000; GetTickCount64() < end; Sleep(2)) {
+        SetCursorPos(8, GetSystemMetrics(SM_CYSCREEN) - 8);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -201,6 +210,14 @@ void StandinApp::postTrayClick() {
     }
 }
 
+void StandinApp::takeCursorAway() {
+    // Its own thread: the window's thread may be set to work by the same click.
+    if (const HANDLE thread = CreateThread(nullptr, 0, &keepCursorAway, nullptr, 0, nullptr)) {
+        CloseHandle(thread);
+        log_.write("cursor-away");
+    }
+}
+
 void StandinApp::endSplash() {
     KillTimer(controller_.get(), kSplashTimer);
     splash_.reset();
@@ -264,8 +281,8 @@ void StandinApp::apply(StandinConfig next) {
     }
     const bool moved = !samePlacement(next, config_);
     const bool reshaped = !sameShape(next.tree, config_.tree);
-    // Splash, busy times and what follows them, the backdrop, the tray click
-    // and main-window presence belong to the start only.
+    // Splash, busy times and what follows them, the backdrop, what the first
+    // click sets off and main-window presence belong to the start only.
     next.splashMs = config_.splashMs;
     next.busyMs = config_.busyMs;
     next.busyOnClickMs = config_.busyOnClickMs;
@@ -274,6 +291,7 @@ void StandinApp::apply(StandinConfig next) {
     next.movedTop = config_.movedTop;
     next.backdrop = config_.backdrop;
     next.trayClickOnClick = config_.trayClickOnClick;
+    next.cursorAwayOnClick = config_.cursorAwayOnClick;
     next.mainWindow = config_.mainWindow;
     config_ = std::move(next);
     if (main_) {
@@ -378,6 +396,7 @@ LRESULT StandinApp::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             if (!setToWork_) {
                 setToWork_ = true;
                 if (config_.trayClickOnClick) postTrayClick();
+                if (config_.cursorAwayOnClick) takeCursorAway();
                 workFor(config_.busyOnClickMs);
             }
             return 0;

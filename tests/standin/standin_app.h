@@ -2,7 +2,8 @@
 // The stand-in monitor: a main window of class "TMainForm" titled
 // "Asus Probe 2" whose child windows show the tree of its file, an optional
 // splash window, and a log of what happened to it. The file is read again
-// every second, so a test can change the readings or the tree while it runs.
+// every quarter second, so a test can change the readings or the tree while
+// it runs.
 
 #include <windows.h>
 
@@ -49,6 +50,7 @@ class StandinApp {
     // its main window goes or moves, as set up.
     void workFor(int ms);
     void postTrayClick();
+    void takeCursorAway();
     void logClick(HWND window, LPARAM lParam);
     void logWaitingClicks();
     void logBackdropClick(LPARAM lParam);

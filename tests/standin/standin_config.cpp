@@ -106,6 +106,8 @@ ParseResult parseConfig(std::string_view text) {
             config.backdrop = true;
         } else if (key == "tray-click-on-click") {
             config.trayClickOnClick = true;
+        } else if (key == "cursor-away-on-click") {
+            config.cursorAwayOnClick = true;
         } else if (key == "no-main-window") {
             config.mainWindow = false;
         } else if (key == "log") {

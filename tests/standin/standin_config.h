@@ -17,6 +17,9 @@
 //                       logs the clicks it gets: what misses the main window
 //   tray-click-on-click the first click on the main window posts Tervane Lite's
 //                       window the tray icon's right-click, as the shell does
+//   cursor-away-on-click from the first click on the main window, a thread
+//                       keeps the cursor near the screen's bottom-left corner
+//                       every 2 ms for 2 s (a hand on the mouse, or a program)
 //   no-main-window      never create the main window (a monitor that never appears)
 //   log PATH            append events and clicks to PATH (relative: beside the file)
 //   window DEPTH TEXT   one window of the tree, in walk order; depth 1 is a child
@@ -54,6 +57,7 @@ struct StandinConfig {
     int movedTop = 0;
     bool backdrop = false;
     bool trayClickOnClick = false;
+    bool cursorAwayOnClick = false;
     bool mainWindow = true;
     std::wstring logPath;
     std::vector<TreeWindow> tree;

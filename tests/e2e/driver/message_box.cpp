@@ -18,6 +18,7 @@ std::vector<MessageBoxView> messageBoxes(DWORD processId) {
         if (processId != 0 && processOf(window) != processId) continue;
         MessageBoxView box;
         box.window = window;
+        box.seen = GetTickCount64();
         box.title = windowText(window);
         if (const HWND text = GetDlgItem(window, kTextId)) box.text = windowText(text);
         // Wine keeps the icon's Static in a box without an icon, holding none.

@@ -17,6 +17,7 @@ struct MessageBoxView {
     std::wstring title;
     std::wstring text;
     bool hasIcon = false;
+    ULONGLONG seen = 0;  // GetTickCount64 when it was looked at
 };
 
 // The message boxes shown now, of one process (0: of any).

@@ -19,14 +19,32 @@ using Slots = std::array<std::wstring_view, 10>;  // slots 1 to 10
 // The tip of the plain tree's readings, as the readout composes it.
 constexpr wchar_t kPlainTip[] = L"CPU:45\u00B0C  MB:38\u00B0C  F1:2410    F2:0       F3:1820    ";
 
-// One capture, as the update tick makes it: the main window looked up by
-// class and title, then the walk over its descendants.
-void capture(tervane::win32::Win32Desktop& desktop, ReadingTable& table) {
-    const auto probe =
-        desktop.findWindow(tervane::monitor::kMainClass, tervane::monitor::kMainTitle);
-    require(probe != 0, "the adapter finds the monitor's main window by class and title");
-    tervane::monitor::captureReadings(table, desktop, probe);
-}
+// The stand-in showing a tree, captured through one adapter as the update
+// tick captures it: the main window looked up by class and title, then the
+// walk over its descendants.
+struct Capturing {
+    Standin standin;
+    tervane::win32::Win32Desktop desktop;
+    ReadingTable table;
+    int loads = 1;
+
+    Capturing(const Paths& paths, const StandinSetup& setup) : standin(paths) {
+        standin.start(setup);
+        capture();
+    }
+    void capture() {
+        const auto probe =
+            desktop.findWindow(tervane::monitor::kMainClass, tervane::monitor::kMainTitle);
+        require(probe != 0, "the adapter finds the monitor's main window by class and title");
+        tervane::monitor::captureReadings(table, desktop, probe);
+    }
+    // The stand-in shows setup instead (what), and it is captured again.
+    void show(const StandinSetup& setup, const std::string& what) {
+        standin.write(setup);
+        require(standin.waitForLoads(++loads), "the stand-in takes in " + what);
+        capture();
+    }
+};
 
 void expectSlots(const ReadingTable& table, const Slots& expected, int count,
                  std::string_view when) {
@@ -42,7 +60,7 @@ void expectTip(const ReadingTable& table, std::wstring_view tip, std::string_vie
 }
 
 StandinSetup plainSetup() {
-    StandinSetup setup = plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C");
+    StandinSetup setup = readings();
     setup.tree[2].text = L"";          // slot 3: an empty title
     setup.tree[3].text = L"12.125 V";  // slot 4: eight characters
     setup.tree.push_back({1, L"after the tenth"});
@@ -53,15 +71,10 @@ constexpr Slots kPlainSlots{L"Monito", L"3.30 V", L"      ", L"12.125", L"1.42 V
                             L"45.0 C", L"1820  ", L"0     ", L"2410  ", L"38.5 C"};
 
 void capturePlain(const Paths& paths) {
-    Standin standin(paths);
     StandinSetup setup = plainSetup();
-    standin.write(setup);
-    standin.start();
-    tervane::win32::Win32Desktop desktop;
-    ReadingTable table;
-    capture(desktop, table);
-    expectSlots(table, kPlainSlots, 10, "plain tree");
-    expectTip(table, kPlainTip, "plain tree");
+    Capturing capturing(paths, setup);
+    expectSlots(capturing.table, kPlainSlots, 10, "plain tree");
+    expectTip(capturing.table, kPlainTip, "plain tree");
 
     // The monitor's readings change while it runs; the next capture follows.
     setup.tree[5].text = L"44.5 C";
@@ -69,49 +82,36 @@ void capturePlain(const Paths& paths) {
     setup.tree[7].text = L"3125";
     setup.tree[8].text = L"12345678";
     setup.tree[9].text = L"105 C";
-    standin.write(setup);
-    require(standin.waitForLoads(2), "the stand-in takes in the new readings");
-    capture(desktop, table);
-    expectSlots(table,
+    capturing.show(setup, "the new readings");
+    expectSlots(capturing.table,
                 {L"Monito", L"3.30 V", L"      ", L"12.125", L"1.42 V", L"44.5 C", L"960   ",
                  L"3125  ", L"123456", L"105 C "},
                 10, "new readings");
-    expectTip(table, L"CPU:44\u00B0C  MB:10\u00B0C  F1:123456  F2:3125    F3:960     ",
+    expectTip(capturing.table, L"CPU:44\u00B0C  MB:10\u00B0C  F1:123456  F2:3125    F3:960     ",
               "new readings");
-    standin.quit();
+    capturing.standin.quit();
 }
 
 void captureNested(const Paths& paths) {
-    Standin standin(paths);
-    standin.write(nestedTree());
-    standin.start();
-    tervane::win32::Win32Desktop desktop;
-    ReadingTable table;
-    capture(desktop, table);
-    expectSlots(table,
+    Capturing capturing(paths, nestedTree());
+    expectSlots(capturing.table,
                 {L"Monito", L"Volts ", L"3.30 V", L"12.1 V", L"Sensor", L"51.5 C", L"960   ",
                  L"3125  ", L"123456", L"105 C "},
                 10, "nested tree");
-    expectTip(table, L"CPU:52\u00B0C  MB:10\u00B0C  F1:123456  F2:3125    F3:960     ",
+    expectTip(capturing.table, L"CPU:52\u00B0C  MB:10\u00B0C  F1:123456  F2:3125    F3:960     ",
               "nested tree");
-    standin.quit();
+    capturing.standin.quit();
 }
 
 void captureShort(const Paths& paths) {
-    Standin standin(paths);
-    standin.write(plainSetup());
-    standin.start();
-    tervane::win32::Win32Desktop desktop;
-    ReadingTable table;
-    capture(desktop, table);
+    Capturing capturing(paths, plainSetup());
+    ReadingTable& table = capturing.table;
     expectSlots(table, kPlainSlots, 10, "full tree first");
 
     // Three windows after the anchor: slots 5 to 10 keep the full tree's texts.
     StandinSetup shorter;
     shorter.tree = {{1, L"Before"}, {1, L"MonitorForm"}, {2, L"a"}, {1, L"b"}, {1, L"c"}};
-    standin.write(shorter);
-    require(standin.waitForLoads(2), "the stand-in takes in the short tree");
-    capture(desktop, table);
+    capturing.show(shorter, "the short tree");
     expectSlots(table,
                 {L"Monito", L"a     ", L"b     ", L"c     ", L"1.42 V", L"45.0 C", L"1820  ",
                  L"0     ", L"2410  ", L"38.5 C"},
@@ -121,10 +121,8 @@ void captureShort(const Paths& paths) {
     // The anchor as the last window: only slot 1 is written.
     StandinSetup anchorLast;
     anchorLast.tree = {{1, L"x"}, {1, L"y"}, {1, L"MonitorForm"}};
-    standin.write(anchorLast);
-    require(standin.waitForLoads(3), "the stand-in takes in the tree ending at the anchor");
     const ReadingTable before = table;
-    capture(desktop, table);
+    capturing.show(anchorLast, "the tree ending at the anchor");
     expectEqual(table.slotCount, 1, "anchor last: slots written");
     expect(std::equal(table.slots.begin() + 1, table.slots.end(), before.slots.begin() + 1),
            "anchor last: the table is as before (slot 1 rewritten with the same text)");
@@ -132,13 +130,11 @@ void captureShort(const Paths& paths) {
     // No anchor at all: nothing is written.
     StandinSetup noAnchor;
     noAnchor.tree = {{1, L"x"}, {1, L"monitorform"}, {1, L"1"}, {1, L"2"}};
-    standin.write(noAnchor);
-    require(standin.waitForLoads(4), "the stand-in takes in the tree without an anchor");
-    capture(desktop, table);
+    capturing.show(noAnchor, "the tree without an anchor");
     expectEqual(table.slotCount, 0, "no anchor: slots written");
     expect(!table.anchorSeen, "no anchor: the anchor is not seen");
     expect(table.slots == before.slots, "no anchor: the table keeps its texts");
-    standin.quit();
+    capturing.standin.quit();
 }
 
 const ScenarioRegistration plainScenario(

@@ -85,9 +85,8 @@ void harnessTray(const Paths&) {
     TrayOwner owner;
     require(owner.notify(NIM_ADD, firstTip), "Shell_NotifyIcon NIM_ADD succeeds");
     std::optional<TrayIcon> icon;
-    if (!waitUntil([&] { return (icon = trayIconWithTip(firstTip)).has_value(); }, 5s)) {
-        require(false, "the icon shows with its tip");
-    }
+    require(waitUntil([&] { return (icon = trayIconWithTip(firstTip)).has_value(); }, 5s),
+            "the icon shows with its tip");
     expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons shown");
     note("icon window class " + utf8(className(icon->icon)) + " in " +
          utf8(className(GetAncestor(icon->icon, GA_ROOT))));

@@ -1,8 +1,7 @@
 // Tervane Lite where a careless desktop could trip it: a pointer crossing its
 // window at high scaling, a window closed while it starts, a first copy it may
 // not open, a shell that drops its icon without a word, registry values of the
-// wrong shape, the session's end, and a monitor too busy to answer, at the
-// wake's start or set to work by its clicks.
+// wrong shape, and the session's end.
 
 #include <windows.h>
 
@@ -27,19 +26,6 @@ constexpr wchar_t kSingleInstanceName[] = L"Local\\Halvedon.Tervane_Lite.SingleI
 std::string text(const RECT& rect) {
     return std::to_string(rect.left) + "," + std::to_string(rect.top) + "-" +
            std::to_string(rect.right) + "," + std::to_string(rect.bottom);
-}
-
-HWND showOptions(const Resident& resident) {
-    postDoubleClick(resident.icon);
-    HWND options = nullptr;
-    // Restored from minimized: visible first, then at its normal size.
-    waitUntil(
-        [&] {
-            options = optionsWindow(resident.program.id());
-            return options != nullptr && !IsIconic(options);
-        },
-        5s);
-    return options;
 }
 
 void movePointer(POINT point) {
@@ -113,8 +99,7 @@ void pointerIsNotATrayClick(const Paths& paths) {
 // the tray, a double-click must bring it back centred, on the screen.
 void closedDuringStartup(const Paths& paths) {
     Standin standin(paths, monitorFolder(paths));
-    standin.write(readings());
-    setMonitorInstallEntry(standin.install());
+    installMonitor(standin);
     Process program = startProgram(paths);
     HWND form = nullptr;
     require(waitUntil(
@@ -143,8 +128,7 @@ void closedDuringStartup(const Paths& paths) {
     expect(rect.left >= screen.left && rect.top >= screen.top && rect.right <= screen.right &&
                rect.bottom <= screen.bottom,
            "wholly on the screen, at " + text(rect));
-    standin.quit();
-    expect(program.exitsCleanly(10s), "the program ends after the monitor");
+    endWithTheMonitor(standin, program);
 }
 
 // A first copy running elevated holds the token with rights a second copy
@@ -166,34 +150,13 @@ void secondCopyOfAnElevatedFirst(const Paths& paths) {
            "another program is refused the token (error " + std::to_string(error) + ")");
     if (opened) CloseHandle(opened);
 
-    Process second = startProgram(paths);
-    const auto box = waitForMessageBox(second.id(), 20s);
-    require(box.has_value(), "the second copy says something");
-    expectEqual(box->text, kAlreadyRunning, "it says another copy runs");
-    expect(box->hasIcon, "with the information icon");
-    expect(optionsWindow(second.id()) == nullptr, "it shows no window");
-    expect(trayIcons().empty(), "and no tray icon");
-    require(pressOk(*box), "OK closes it");
-    expect(second.exitsCleanly(10s), "then it ends");
-    expect(!userSetting(L"Toggle").has_value(), "having written no setting");
+    expectSecondCopyRefused(paths, 0);
     CloseHandle(token);
 }
 
 // The shell loses the icon without announcing a restart: the next tick's
 // change, refused, adds it again, even with readings that do not change.
-void iconDroppedSilently(const Paths& paths) {
-    Standin standin(paths, monitorFolder(paths));
-    Resident resident = startResident(paths, standin);
-    require(dropProgramIcon(resident.program.id()), "the icon is removed from outside");
-    const auto dropped = GetTickCount64();
-    require(waitUntil([] { return trayIcons().empty(); }, 3s), "the icon is gone");
-    const auto back = waitForTrayTip(kReadingTip, 5s);
-    expect(back.has_value(), "the icon is back with its tip, no announcement needed");
-    note("back " + std::to_string(GetTickCount64() - dropped) + " ms after it was dropped");
-    expectEqual(static_cast<long long>(trayIcons().size()), 1, "tray icons");
-    standin.quit();
-    expect(resident.program.exitsCleanly(10s), "the program ends after the monitor");
-}
+void iconDroppedSilently(const Paths& paths) { expectIconBack(paths, false); }
 
 bool checked(HWND button) {
     DWORD_PTR state = 0;
@@ -217,13 +180,8 @@ void sessionEnd(const Paths& paths) {
     // monitor, so the monitor's process comes after it and is ended after it:
     // the program never sees it vanish.
     Standin standin(paths, monitorFolder(paths));
-    standin.write(readings());
-    setMonitorInstallEntry(standin.install());
-    Resident resident{startProgram(paths), {}};
-    if (!waitForClicks(standin, 6, 20s)) describeFailure(standin);
-    const auto icon = waitForTrayTip(kReadingTip, 5s);
-    require(icon.has_value(), "the program is resident with the first reading");
-    resident.icon = *icon;
+    installMonitor(standin);
+    Resident resident = startAndRead(paths, standin, "resident with the first reading");
     const DWORD monitorProcess = processOf(standin.mainWindow());
     require(monitorProcess > resident.program.id(),
             "the monitor's process id follows the program's");
@@ -251,9 +209,7 @@ void sessionEnd(const Paths& paths) {
     // Windows may end the process any time after it has answered, and gives
     // it 5 s to answer each.
     setUserSetting(L"Toggle", L"2");
-    StandinSetup absent = readings();
-    absent.mainWindow = false;
-    standin.write(absent);
+    standin.write(readings({.mainWindow = false}));
     const auto startsBefore = startedCount(standin.log());
     Process starting = startProgram(paths);
     require(waitUntil([&] { return startedCount(standin.log()) > startsBefore; }, 20s),
@@ -274,171 +230,6 @@ void sessionEnd(const Paths& paths) {
     standin.quit();
 }
 
-// Starts the program, which launches the stand-in set up so, and returns once
-// the stand-in's thread has turned busy.
-Process startUntilBusy(const Paths& paths, Standin& standin, const StandinSetup& setup,
-                       const std::string& when) {
-    standin.write(setup);
-    setMonitorInstallEntry(standin.install());
-    Process program = startProgram(paths);
-    const auto busy = [&] { return standin.log().firstTick("busy ms=").has_value(); };
-    if (!waitUntil(busy, 20s)) describeFailure(standin);
-    require(busy(), "the launched monitor turns busy " + when);
-    return program;
-}
-
-// Starts the program against a stand-in whose window goes away once it has
-// been busy 5 s, as it shows its window or at the wake's first click, over a
-// backdrop that logs the clicks missing it; returns once the window is gone.
-Process startUntilGone(const Paths& paths, Standin& standin, bool atFirstClick) {
-    StandinSetup vanishing = readings();
-    (atFirstClick ? vanishing.busyOnClickMs : vanishing.busyMs) = 5'000;
-    vanishing.goneAfterBusy = true;
-    vanishing.backdrop = true;
-    Process program = startUntilBusy(paths, standin, vanishing,
-                                     atFirstClick ? "at the wake's first click" : "as it shows");
-    require(waitUntil([&] { return standin.log().firstTick("main-gone").has_value(); }, 20s),
-            "its window goes away once its work is done");
-    return program;
-}
-
-// Exit, from the tray menu, while the wake waits for the busy monitor.
-void exitWhileTheMonitorIsBusy(Process& program, const Standin& standin) {
-    const auto icon = trayIconWithTip(L"Tervane Lite By Dravel");
-    require(icon.has_value(), "start-up shows its tray icon with the first tip");
-    postRightButtonUp(*icon);
-    require(chooseOnlyTrayMenuItem(program.id()),
-            "while the wake waits for the busy monitor, the tray menu opens");
-    expect(program.exitsCleanly(3s), "and its Exit ends the program at once");
-    expect(!standin.log().firstTick("busy-over").has_value(), "while the monitor is still busy");
-}
-
-// Left alone, the wake of a monitor set up so completes once it answers: the
-// six clicks, then the first reading. Returns the monitor's log, kept in a
-// folder of its own.
-StandinLog wakeLeftAlone(const Paths& paths, const StandinSetup& setup, const std::string& what,
-                         const std::wstring& folder = L" again") {
-    Standin again(paths, monitorFolder(paths) + folder);
-    again.write(setup);
-    setMonitorInstallEntry(again.install());
-    Process waking = startProgram(paths);
-    if (!waitForClicks(again, 6, 60s)) describeFailure(again);
-    const StandinLog log = again.log();
-    expectWakeClicks(log, 0, what);
-    expect(waitForTrayTip(kReadingTip, 5s).has_value(), "the first reading shows in the tray");
-    again.quit();
-    expect(waking.exitsCleanly(10s), "the program ends after the monitor");
-    return log;
-}
-
-// A monitor busy reading its sensors right after it shows its window: its
-// thread answers nothing for 15 s. The wake waits for it serving the tray, so
-// Exit works meanwhile; left alone, the wake completes once it answers.
-void monitorBusyAtWake(const Paths& paths) {
-    Standin standin(paths, monitorFolder(paths));
-    StandinSetup busy = readings();
-    busy.busyMs = 15'000;
-    Process program = startUntilBusy(paths, standin, busy, "as it shows its window");
-    // The program finds the window at once and wakes it a second later.
-    pauseFor(5s);
-    exitWhileTheMonitorIsBusy(program, standin);
-    expect(standin.log().clicks.empty(), "no click was made");
-    standin.quit();
-    require(waitUntil([&] { return standin.log().firstTick("quit").has_value(); }, 30s),
-            "the monitor ends once it answers again");
-    pauseFor(1s);
-
-    const StandinLog log = wakeLeftAlone(paths, busy, "a busy monitor, once it answers");
-    if (const auto answering = log.firstTick("busy-over"); answering && !log.clicks.empty()) {
-        note("first click " + std::to_string(log.clicks.front().tick - *answering) +
-             " ms after the monitor answers again");
-    }
-
-    // Slow twice: busy 14 s as it shows its window, then 20 s more at the
-    // wake's first click. Each wait for it has a limit of its own, so the
-    // wake completes.
-    StandinSetup slow = readings();
-    slow.busyMs = 14'000;
-    slow.busyOnClickMs = 20'000;
-    wakeLeftAlone(paths, slow, "a monitor slow twice", L" slow");
-
-    // Its window goes away as it answers again, before anything was clicked:
-    // no click lands anywhere, and the monitor cannot be woken.
-    Standin gone(paths, monitorFolder(paths) + L" gone");
-    Process unwoken = startUntilGone(paths, gone, false);
-    const auto box = waitForMessageBox(unwoken.id(), 40s);
-    const StandinLog goneLog = gone.log();
-    expectEqual(static_cast<long long>(goneLog.clicks.size() + goneLog.backdropClicks), 0,
-                "clicks made for a monitor whose window went away");
-    require(box.has_value(), "start-up reports the monitor it could not wake");
-    expectEqual(box->text, kNotWoken, "its text");
-    require(pressOk(*box), "OK closes it");
-    expect(unwoken.exitsCleanly(5s), "then the program ends");
-    gone.quit();
-}
-
-// A monitor that the wake's first click sets to work for 12 s. The program
-// holds the user's input only while it clicks, and waits for the monitor to
-// take its window off the top serving the tray, so Exit works meanwhile and
-// leaves the monitor not on top; left alone, the wake completes after.
-void monitorSetToWorkByTheWake(const Paths& paths) {
-    Standin standin(paths, monitorFolder(paths));
-    StandinSetup working = readings();
-    working.busyOnClickMs = 12'000;
-    const POINT userCursor{700, 600};
-    setCursorPos(userCursor);
-    Process program = startUntilBusy(paths, standin, working, "at the wake's first click");
-    pauseFor(2s);
-    const POINT cursor = cursorPos();
-    expect(cursor.x == userCursor.x && cursor.y == userCursor.y,
-           "while the monitor works, the cursor is back where the user left it: " +
-               std::to_string(cursor.x) + "," + std::to_string(cursor.y));
-    exitWhileTheMonitorIsBusy(program, standin);
-    require(waitUntil([&] { return standin.log().firstTick("busy-over").has_value(); }, 20s),
-            "the monitor's work ends");
-    const HWND main = standin.mainWindow();
-    expect(waitUntil([&] { return main != nullptr && !isTopmost(main); }, 5s),
-           "the abandoned wake leaves the monitor not on top");
-    standin.quit();
-
-    const StandinLog log = wakeLeftAlone(paths, working, "a monitor set to work by its click");
-    const auto workDone = log.firstTick("busy-over");
-    expect(workDone && log.clicks.size() >= 6 && log.clicks[5].tick >= *workDone,
-           "the last click comes once the monitor works no more");
-    if (workDone && log.clicks.size() >= 6) {
-        note("last click " + std::to_string(log.clicks[5].tick - *workDone) +
-             " ms after the monitor's work ended");
-    }
-
-    // Its window goes away while it works: no click after the first five,
-    // and the program ends with the monitor, without a word.
-    Standin gone(paths, monitorFolder(paths) + L" gone");
-    Process ending = startUntilGone(paths, gone, true);
-    const auto goneAt = *gone.log().firstTick("main-gone");
-    bool boxSeen = false;
-    const bool ended = waitUntil(
-        [&] {
-            boxSeen = boxSeen || !messageBoxes(ending.id()).empty();
-            return !ending.running();
-        },
-        10s);
-    require(ended, "the program ends after the monitor's window");
-    note("ended " + std::to_string(GetTickCount64() - goneAt) + " ms after the window went");
-    expect(ending.exitsCleanly(0ms), "in good order");
-    expect(!boxSeen, "without a message");
-    expectWakeClicks(gone.log(), 0, "a monitor whose window went while it worked", 5);
-    gone.quit();
-
-    // Its window moves while it works: the last click follows it.
-    StandinSetup moving = readings();
-    moving.busyOnClickMs = 5'000;
-    moving.movedAfterBusy = POINT{300, 200};
-    moving.backdrop = true;
-    const StandinLog movedLog =
-        wakeLeftAlone(paths, moving, "a monitor that moved while it worked", L" moved");
-    expect(movedLog.firstTick("main-moved").has_value(), "it moved before the last click");
-}
-
 struct Shape {
     const char* name;
     DWORD type;
@@ -448,20 +239,6 @@ struct Shape {
 std::vector<BYTE> bytesOf(const std::wstring& text, bool withNul) {
     const auto* first = reinterpret_cast<const BYTE*>(text.c_str());
     return std::vector<BYTE>(first, first + (text.size() + (withNul ? 1 : 0)) * sizeof(wchar_t));
-}
-
-// The program started against an install entry that cannot be used: the
-// lookup's box with no path in it, then "not found", then the end.
-void expectNotFoundRoad(Process& program, const std::string& shape) {
-    const auto lookup = waitForMessageBox(program.id(), 20s);
-    require(lookup.has_value(), shape + ": the lookup reports in a message box");
-    expectEqual(lookup->text, L"", shape + ": the box names no path");
-    require(pressOk(*lookup), shape + ": OK closes it");
-    const auto notFound = waitForMessageBox(program.id(), 10s);
-    require(notFound.has_value(), shape + ": then the monitor is reported not found");
-    expectEqual(notFound->text, kNotFound, shape + ": its text");
-    require(pressOk(*notFound), shape + ": OK closes it");
-    expect(program.exitsCleanly(10s), shape + ": then the program ends");
 }
 
 void installEntryShapes(const Paths& paths) {
@@ -490,13 +267,8 @@ void installEntryShapes(const Paths& paths) {
     // A text stored without its final NUL still names the monitor.
     const auto bare = bytesOf(exe, false);
     setMonitorInstallValue(REG_SZ, bare.data(), bare.size());
-    Process program = startProgram(paths);
-    const auto launched = [&] { return standin.log().firstTick("started").has_value(); };
-    if (!waitUntil(launched, 20s)) describeFailure(standin);
-    require(launched(), "a text without its NUL: the monitor is launched");
-    expect(waitForTrayTip(kReadingTip, 20s).has_value(), "and read");
-    standin.quit();
-    expect(program.exitsCleanly(10s), "the program ends after the monitor");
+    Resident resident = startAndRead(paths, standin, "a text without its NUL: launched and read");
+    endWithTheMonitor(standin, resident.program);
 
     // The entry changing size while it is read: both its forms name the
     // monitor, so the program launches it, or, never reading it whole, takes
@@ -542,8 +314,7 @@ void installEntryShapes(const Paths& paths) {
             "an entry changing size: the program launches the monitor or says why not");
     note("it launched the monitor");
     expect(waitForTrayTip(kReadingTip, 20s).has_value(), "and reads it");
-    standin.quit();
-    expect(changing.exitsCleanly(10s), "the program ends after the monitor");
+    endWithTheMonitor(standin, changing);
 }
 
 // Stored options of another shape leave the options as they start (Black, not
@@ -577,8 +348,7 @@ void storedOptionShapes(const Paths& paths) {
                what + (withoutNul ? ": Toggle is restored" : ": Toggle is not checked"));
         expect(userSettingValue(L"TrayColor") == storedColor,
                what + ": TrayColor is not rewritten");
-        standin.quit();
-        expect(resident.program.exitsCleanly(10s), what + ": the program ends after the monitor");
+        endWithTheMonitor(standin, resident.program, what);
         expect(userSettingValue(L"TrayColor") == storedColor,
                what + ": TrayColor is as stored after the exit too");
         expectEqual(userSetting(L"Toggle").value_or(L"(absent)"), withoutNul ? L"1" : L"0",
@@ -608,17 +378,6 @@ const ScenarioRegistration sessionEndScenario(
     "program_session_end",
     "the session's end: resident, leaves as Exit does; starting, ends writing nothing",
     &sessionEnd);
-const ScenarioRegistration busyScenario(
-    "program_monitor_busy_at_wake",
-    "a monitor whose thread is busy at the wake: Exit works meanwhile, the wake completes after; "
-    "its window gone as it answers: no click, not woken; slow twice: woken",
-    &monitorBusyAtWake);
-const ScenarioRegistration setToWorkScenario(
-    "program_monitor_busy_from_click",
-    "a monitor the wake's first click sets to work: input free and Exit served meanwhile, "
-    "the monitor left not on top; left alone, the wake completes after; its window gone "
-    "meanwhile: no last click, the program ends; moved: the last click follows it",
-    &monitorSetToWorkByTheWake);
 const ScenarioRegistration optionShapesScenario(
     "program_stored_option_shapes",
     "stored options of the wrong shape leave the options as they start, not rewritten",

@@ -37,8 +37,7 @@ void standinTree(const Paths& paths) {
     StandinSetup setup = nestedTree();
     setup.position = {120, 80};
     setup.size = {600, 420};
-    standin.write(setup);
-    standin.start();
+    standin.start(setup);
     const HWND main = standin.mainWindow();
     require(main != nullptr, "the main window TMainForm \"Asus Probe 2\" exists");
     expect(IsWindowVisible(main) != FALSE, "the main window is visible");
@@ -76,10 +75,7 @@ void standinStartup(const Paths& paths) {
     // A splash first: the main window exists, hidden, until the splash goes.
     {
         Standin standin(paths, paths.workFolder + L"\\splash");
-        StandinSetup setup = plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C");
-        setup.splashMs = 1500;
-        standin.write(setup);
-        standin.start();
+        standin.start(readings({.splashMs = 1500}));
         const HWND splash = findTopLevel(kSplashClass, kSplashTitle);
         const HWND main = standin.mainWindow(0ms);
         expect(splash != nullptr && IsWindowVisible(splash), "the splash window shows first");
@@ -99,10 +95,7 @@ void standinStartup(const Paths& paths) {
     // A monitor that never shows its main window still runs and still obeys its file.
     {
         Standin standin(paths, paths.workFolder + L"\\nomain");
-        StandinSetup setup = plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C");
-        setup.mainWindow = false;
-        standin.write(setup);
-        standin.start();
+        standin.start(readings({.mainWindow = false}));
         pauseFor(1500ms);
         expect(standin.process()->running(), "it keeps running");
         expect(findTopLevel(kMonitorClass, kMonitorTitle) == nullptr, "no main window appears");
@@ -112,22 +105,20 @@ void standinStartup(const Paths& paths) {
     // Installed in a folder and started by name alone, it shows the file beside it.
     {
         Standin standin(paths, paths.workFolder + L"\\installed");
-        StandinSetup setup = plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C");
-        standin.write(setup);
+        standin.write(readings());
         Process launched = Process::start(standin.install(), {}, paths.workFolder + L"\\installed");
         require(standin.waitForLoads(1),
                 "started without arguments, it reads standin.txt beside it");
         const HWND main = standin.mainWindow();
         require(main != nullptr, "its main window exists");
-        expectTree(main, setup, "installed");
+        expectTree(main, readings(), "installed");
         standin.quit();
         expect(launched.waitForExit(5s), "its quit line ends it");
     }
     // Closing the main window ends the program, as closing the monitor does.
     {
         Standin standin(paths, paths.workFolder + L"\\close");
-        standin.write(plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C"));
-        standin.start();
+        standin.start(readings());
         const HWND main = standin.mainWindow();
         require(main != nullptr, "the main window exists");
         PostMessageW(main, WM_CLOSE, 0, 0);
@@ -161,21 +152,15 @@ int clickStrip(Standin& standin, HWND main, Millis settle, bool report,
         const bool ok = click.offset.x == want.x && click.offset.y == want.y &&
                         click.screen.x == rect.left + want.x &&
                         click.screen.y == rect.top + want.y && click.topmost == (i < 5);
-        if (ok) ++right;
-        if (!ok && firstWrong && firstWrong->empty()) {
-            *firstWrong = "click " + std::to_string(i + 1) + " at " +
-                          std::to_string(click.offset.x) + "," + std::to_string(click.offset.y) +
-                          " screen " + std::to_string(click.screen.x) + "," +
-                          std::to_string(click.screen.y) + (click.topmost ? " topmost" : "") +
-                          " for " + std::to_string(want.x) + "," + std::to_string(want.y);
-        }
-        if (report) {
-            expect(ok, "click " + std::to_string(i + 1) + " logged at offset " +
-                           std::to_string(click.offset.x) + "," + std::to_string(click.offset.y) +
-                           (click.topmost ? " topmost" : " not topmost") + ", expected " +
-                           std::to_string(want.x) + "," + std::to_string(want.y) +
-                           (i < 5 ? " topmost" : " not topmost"));
-        }
+        const std::string seen =
+            "click " + std::to_string(i + 1) + " logged at offset " +
+            std::to_string(click.offset.x) + "," + std::to_string(click.offset.y) + " screen " +
+            std::to_string(click.screen.x) + "," + std::to_string(click.screen.y) +
+            (click.topmost ? " topmost" : " not topmost") + ", expected " + std::to_string(want.x) +
+            "," + std::to_string(want.y) + (i < 5 ? " topmost" : " not topmost");
+        right += ok ? 1 : 0;
+        if (!ok && firstWrong && firstWrong->empty()) *firstWrong = seen;
+        if (report) expect(ok, seen);
     }
     if (report) {
         expectEqual(static_cast<long long>(clicks.size() - logged), 6, "clicks logged");
@@ -185,10 +170,7 @@ int clickStrip(Standin& standin, HWND main, Millis settle, bool report,
 
 void standinClicks(const Paths& paths) {
     Standin standin(paths);
-    StandinSetup setup = plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C");
-    setup.position = {100, 100};
-    standin.write(setup);
-    standin.start();
+    standin.start(readings());  // at 100,100
     const HWND main = standin.mainWindow();
     require(main != nullptr, "the main window exists");
     SetForegroundWindow(main);
@@ -206,8 +188,7 @@ void standinClicks(const Paths& paths) {
 // after each cursor move (E2E_ROUNDS rounds of six clicks each).
 void measureClickSettle(const Paths& paths) {
     Standin standin(paths);
-    standin.write(plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C"));
-    standin.start();
+    standin.start(readings());
     const HWND main = standin.mainWindow();
     require(main != nullptr, "the main window exists");
     SetForegroundWindow(main);

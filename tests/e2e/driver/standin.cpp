@@ -25,6 +25,7 @@ std::string render(const StandinSetup& setup, const std::wstring& logPath) {
     }
     if (setup.backdrop) text += "backdrop\n";
     if (setup.trayClickOnClick) text += "tray-click-on-click\n";
+    if (setup.cursorAwayOnClick) text += "cursor-away-on-click\n";
     if (!setup.mainWindow) text += "no-main-window\n";
     for (const auto& window : setup.tree) {
         text += "window " + std::to_string(window.depth) + " " + utf8(window.text) + "\n";
@@ -58,6 +59,11 @@ StandinSetup plainTree(const std::wstring& cpu, const std::wstring& fan3, const 
     return setup;
 }
 
+StandinSetup readings(StandinSetup setup) {
+    setup.tree = plainTree(L"45.0 C", L"1820", L"0", L"2410", L"38.5 C").tree;
+    return setup;
+}
+
 StandinSetup nestedTree() {
     StandinSetup setup;
     setup.tree = {{1, L"Menu"},        {2, L"File"},   {2, L"monitorform"}, {1, L"Body"},
@@ -67,11 +73,11 @@ StandinSetup nestedTree() {
     return setup;
 }
 
-std::optional<ULONGLONG> StandinLog::firstTick(std::string_view event) const {
+std::optional<ULONGLONG> StandinLog::firstTick(std::string_view event, ULONGLONG from) const {
     for (const auto& line : lines) {
-        if (line.starts_with(event)) {
-            if (const auto tick = field(line, "tick")) return static_cast<ULONGLONG>(*tick);
-        }
+        if (!line.starts_with(event)) continue;
+        const auto tick = field(line, "tick");
+        if (tick && static_cast<ULONGLONG>(*tick) >= from) return static_cast<ULONGLONG>(*tick);
     }
     return std::nullopt;
 }
@@ -113,8 +119,8 @@ void Standin::write(const StandinSetup& setup) {
     writeFileAtomically(configPath_, render(setup, logPath_));
 }
 
-void Standin::start() {
-    if (quitWritten_) write(last_);
+void Standin::start(const std::optional<StandinSetup>& setup) {
+    if (setup || quitWritten_) write(setup.value_or(last_));
     const int loadsBefore = log().loads;
     process_ = Process::start(paths_.standinExe, {configPath_});
     require(waitForLoads(loadsBefore + 1), "the stand-in monitor starts and reads its file");
@@ -140,21 +146,20 @@ HWND Standin::mainWindow(Millis timeout) const {
 
 StandinLog Standin::log() const { return parseStandinLog(readWholeFile(logPath_).value_or("")); }
 
-void Standin::quit() {
+bool Standin::quit(Millis within) {
     const bool ours = process_ && process_->running();
     const bool startedElsewhere = !process_ && log().firstTick("started");
-    if (!ours && !startedElsewhere) return;
+    if (!ours && !startedElsewhere) return true;
     StandinSetup ending = last_;
     ending.quit = true;
     writeFileAtomically(configPath_, render(ending, logPath_));
     quitWritten_ = true;
-    if (startedElsewhere) {
-        const auto quitLogged = [&] { return log().firstTick("quit").has_value(); };
-        if (!waitUntil(quitLogged, 5s)) note("the stand-in did not end by its file");
-        return;
-    }
-    if (!process_->waitForExit(5s)) note("the stand-in did not end by its file; ending it");
-    process_->terminate();
+    const bool ended = ours
+                           ? process_->waitForExit(within)
+                           : waitUntil([&] { return log().firstTick("quit").has_value(); }, within);
+    if (!ended) note("the stand-in did not end by its file");
+    if (ours) process_->terminate();
+    return ended;
 }
 
 void writeFileAtomically(const std::wstring& path, const std::string& text) {

@@ -32,11 +32,12 @@ struct StandinSetup {
     int busyOnClickMs = 0;  // and this long at the first click it gets
     // Once a busy spell ends, the main window goes away, or moves there.
     bool goneAfterBusy = false;
-    std::optional<POINT> movedAfterBusy;
-    bool backdrop = false;          // a window over the screen below it logs missed clicks
-    bool trayClickOnClick = false;  // its first click posts the program a tray right-click
+    std::optional<POINT> movedAfterBusy{};
+    bool backdrop = false;           // a window over the screen below it logs missed clicks
+    bool trayClickOnClick = false;   // its first click posts the program a tray right-click
+    bool cursorAwayOnClick = false;  // and one that keeps the cursor off it for 2 s
     bool mainWindow = true;
-    std::vector<StandinWindow> tree;
+    std::vector<StandinWindow> tree{};
     bool quit = false;
 };
 
@@ -44,6 +45,9 @@ struct StandinSetup {
 // slots 2-5 voltages, 6 CPU, 7 fan 3, 8 fan 2, 9 fan 1, 10 mainboard.
 StandinSetup plainTree(const std::wstring& cpu, const std::wstring& fan3, const std::wstring& fan2,
                        const std::wstring& fan1, const std::wstring& mainboard);
+// The plain tree of the program scenarios in setup: CPU 45.0 C, fans 1820, 0
+// and 2410, mainboard 38.5 C (the tip kReadingTip).
+StandinSetup readings(StandinSetup setup = {});
 
 // Windows before the anchor (one titled "monitorform"), the anchor nested in a
 // panel, readings in panels below it, and a window after the tenth slot:
@@ -62,8 +66,8 @@ struct StandinLog {
     std::vector<LoggedClick> clicks;
     int loads = 0;           // files taken in, the first one included
     int backdropClicks = 0;  // clicks that missed the main window
-    // The tick of the first line that begins with event, if any.
-    std::optional<ULONGLONG> firstTick(std::string_view event) const;
+    // The tick of the first line that begins with event, from the tick from on.
+    std::optional<ULONGLONG> firstTick(std::string_view event, ULONGLONG from = 0) const;
 };
 
 StandinLog parseStandinLog(std::string_view text);
@@ -76,11 +80,12 @@ class Standin {
     const std::wstring& configPath() const { return configPath_; }
     const std::wstring& logPath() const { return logPath_; }
 
-    // Writes the file the stand-in shows; a running stand-in takes it within a second.
+    // Writes the file the stand-in shows; a running stand-in takes it within
+    // a quarter second.
     void write(const StandinSetup& setup);
-    // Starts AsusProb.exe with the file (the last setup, after a quit), and
-    // waits until it has taken it in.
-    void start();
+    // Starts AsusProb.exe with the file, written with setup if given (the
+    // last setup, after a quit), and waits until it has taken it in.
+    void start(const std::optional<StandinSetup>& setup = std::nullopt);
     // Copies AsusProb.exe into the folder and returns its path there: started
     // by name alone (as a program launches the monitor), it shows this file.
     std::wstring install();
@@ -89,9 +94,10 @@ class Standin {
     // The main window, waiting for it to appear; nullptr after the timeout.
     HWND mainWindow(Millis timeout = 5s) const;
     StandinLog log() const;
-    // Asks it to end through its file and waits for that; a stand-in this
-    // driver started is ended by force if it does not.
-    void quit();
+    // Asks it to end through its file and waits for that (a busy one answers
+    // late); a stand-in this driver started is ended by force if it does not.
+    // True when it ended by its file, or never ran.
+    bool quit(Millis within = 5s);
     Process* process() { return process_ ? &*process_ : nullptr; }
 
   private:
