@@ -27,7 +27,7 @@ struct Startup : testing::Test, fake::FormOnFake {
     Millis clockAtBox(std::size_t n) const { return desktop.boxes.shown.at(n).at; }
 };
 
-TEST_F(Startup, WithTheMonitorRunningNothingIsLaunchedAndTheTrayShowsReadingsAtOnce) {
+TEST_F(Startup, WithTheMonitorRunningNothingIsLaunchedTheFirstIconIsTheFormsThenReadingsAtOnce) {
     running();
     desktop.machine.setSetting(L"TrayColor", L"True");
     load();
@@ -46,11 +46,8 @@ TEST_F(Startup, WithTheMonitorRunningNothingIsLaunchedAndTheTrayShowsReadingsAtO
     EXPECT_EQ(desktop.form.position, (Point{(1024 - 239) / 2, (768 - 126) / 2}));
     EXPECT_FALSE(form.ended());
     EXPECT_EQ(desktop.machine.setting(L"Toggle"), L"<absent>");
-}
 
-TEST_F(Startup, TheFirstPictureIsTheFormsOwnIconWithTheFixedTip) {
-    running();
-    load();
+    // The first picture is the form's own icon with the fixed tip.
     const auto& add = desktop.tray.trayCalls.front();
     EXPECT_EQ(add.op, TrayOp::Add);
     EXPECT_EQ(add.record.icon, fake::FakeOptionsWindow::kIcon);
@@ -172,7 +169,7 @@ TEST_F(Startup, ASecondCopyIsRefusedBeforeAnythingShowsWhateverKeptItFromTheToke
     }
 }
 
-TEST_F(Startup, AWindowClosedDuringStartUpIsCentredWhenTheTrayBringsItBack) {
+TEST_F(Startup, AWindowClosedDuringStartUpIsHiddenStartUpGoesOnAndTheTrayBringsItBackCentred) {
     fake::installMonitor(desktop.machine, kFolder);
     std::optional<FakeMonitor> monitor;
     desktop.machine.onLaunch = [&](const fake::Launch&) {
@@ -182,6 +179,8 @@ TEST_F(Startup, AWindowClosedDuringStartUpIsCentredWhenTheTrayBringsItBack) {
     desktop.loop.at(Millis{500}, [&] { form.onCloseRequest(); });  // in the launch wait
     load();
     ASSERT_FALSE(form.ended());
+    EXPECT_EQ(desktop.input.clicks.size(), 6u);
+    EXPECT_EQ(desktop.loop.timers.at(TimerId::Tick), Millis{1000});
     EXPECT_FALSE(desktop.form.visible);
     form.onMouseMove(fake::trayCallback(515));
     EXPECT_TRUE(desktop.form.visible);
@@ -247,15 +246,6 @@ TEST_F(Startup, AnUnexpectedErrorEndsCleanlyWithAMessageAndInputFree) {
     EXPECT_FALSE(desktop.input.inputBlocked);
     EXPECT_FALSE(desktop.tray.present);
     EXPECT_TRUE(form.ended());
-}
-
-TEST_F(Startup, ClosingTheWindowDuringStartUpHidesItAndStartUpGoesOn) {
-    running();
-    desktop.loop.at(Millis{500}, [&] { form.onCloseRequest(); });
-    load();
-    EXPECT_FALSE(form.ended());
-    EXPECT_EQ(desktop.input.clicks.size(), 6u);
-    EXPECT_EQ(desktop.loop.timers.at(TimerId::Tick), Millis{1000});
 }
 
 }  // namespace

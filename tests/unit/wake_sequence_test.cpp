@@ -27,19 +27,13 @@ std::string instanceName(std::string name) {
 }
 
 // The roles the wake sequence uses, wired as on the platform.
-struct Wake {
-    fake::CallLog log;
-    fake::FakeMessageLoop loop{log};
-    fake::FakeOtherWindows windows{log};
-    fake::FakeSyntheticInput input{log, windows};
+struct Wake : fake::FakeDesktop {
     monitor::HeldInput held{windows, input};
     Waits waits{loop, nullptr};
     Millis firstForegroundAsk{-1};
     std::vector<Millis> pressedAt;
 
     Wake() {
-        windows.onForegroundChange = [this] { loop.windowChanged(); };
-        windows.loop = &loop;
         log.beforeCall = [this](Call call) {
             if (call == Call::SetForegroundWindow && firstForegroundAsk < Millis{0}) {
                 firstForegroundAsk = loop.clock;
@@ -102,16 +96,16 @@ TEST_P(WakePlaceTest, PressesLandOnItsOwnPointsOnTopThenOnceMoreAndAllIsPutBackO
     EXPECT_FALSE(w.windows.window(monitor.main()).topmost);
 }
 
+// A corner at (32212, 32667) is at the 16-bit limit in the monitor's own
+// pixels; at 250 % it lies beyond it on the screen.
 INSTANTIATE_TEST_SUITE_P(Places, WakePlaceTest,
                          testing::Values(Place{{0, 0}}, Place{{100, 120}}, Place{{32'212, 32'667}},
-                                         Place{{100, 120}, 100, true, true, false, true},
-                                         Place{{100, 120}, 100, true, true, true},
-                                         Place{{100, 120}, 150}, Place{{100, 120}, 250},
-                                         Place{{100, 120}, 150, false},
-                                         // Beyond 16 bits on the screen, not in its own pixels.
-                                         Place{{32'212, 32'667}, 250},
+                                         Place{{32'212, 32'667}, 250}, Place{{100, 120}, 150},
+                                         Place{{100, 120}, 250}, Place{{100, 120}, 150, false},
                                          Place{{100, 120}, 150, true, false},
-                                         Place{{100, 120}, 100, true, false}));
+                                         Place{{100, 120}, 100, true, false},
+                                         Place{{100, 120}, 100, true, true, true},
+                                         Place{{100, 120}, 100, true, true, false, true}));
 
 // A road of the wake: where the monitor lies, what the desktop does, and
 // what follows (no outcome: the corner's points leave 16 bits, an error).
@@ -144,7 +138,6 @@ TEST_P(WakeRoadTest, EachRoadEndsAsItShouldWithInputFreeAndTheCursorBack) {
 }
 
 void nothing(Wake&, WindowHandle) {}
-void refuseForeground(Wake& w, WindowHandle) { w.windows.refuseForeground = true; }
 // No click is made anywhere; only a corner off the screen leaves it on top.
 void leftOnTop(Wake& w, WindowHandle m) {
     EXPECT_EQ(w.log.count(Call::BlockInputOn), 0);
@@ -167,7 +160,9 @@ INSTANTIATE_TEST_SUITE_P(
                  EXPECT_EQ(w.log.count(Call::MoveCursor), 2);
                  EXPECT_LT(w.pressedAt[5] - w.pressedAt[0], Millis{250});
              }},
-        Road{"refused for thirty seconds", kOnScreen, &refuseForeground, WakeOutcome::NotWoken,
+        Road{"refused for thirty seconds", kOnScreen,
+             [](Wake& w, WindowHandle) { w.windows.refuseForeground = true; },
+             WakeOutcome::NotWoken,
              [](Wake& w, WindowHandle m) {
                  EXPECT_GE(w.loop.clock, Millis{31'000});
                  EXPECT_LT(w.loop.clock, Millis{31'200});
@@ -234,6 +229,12 @@ struct Start : fake::FormOnFake {
     Start() { fake::installMonitor(desktop.machine, L"C:\\Monitor"); }
     fake::FakeWindow& window() { return desktop.windows.window(monitor.main()); }
     bool held() const { return desktop.input.inputBlocked; }
+    void holdKey(Millis duration) {  // nobody presses a key while input is held
+        if (held()) return;
+        desktop.input.pressing = true;
+        if (duration == Millis::max()) return;
+        desktop.loop.at(desktop.loop.clock + duration, [this] { desktop.input.pressing = false; });
+    }
     // Sends an event that arrives after the delay; the effect call shows it handled.
     void send(std::function<void()> event, Call shows, Millis delay = Millis{0}) {
         sentFor = desktop.loop.clock + delay;
@@ -283,6 +284,10 @@ void rightClick(Start& r, Millis delay = Millis{0}) {
 void exitWhenMenuOpens(Start& r) { r.desktop.form.menuAnswer = MenuChoice::Exit; }
 void menuOpened(Start& r) { EXPECT_EQ(r.desktop.form.menusShown, 1); }
 
+constexpr Rect kMoved{137, 143, 777, 543};
+constexpr Rect kTopBand{0, 0, 1024, 180};  // over the strip's first and last clicks
+constexpr Point kAside{900, 700};          // off the monitor's window
+
 const Fault kFaults[] = {
     {.name = "nothing", .strike = nullptr, .ends = Ends::Woken},
     {.name = "the window gone",
@@ -310,19 +315,12 @@ const Fault kFaults[] = {
                            "Unable to initialize PC Probe! Close PC Probe and try again; ");
              }
          }},
-    {.name = "moved",
-     .strike =
-         [](Start& r) {
-             r.window().rect = {137, 143, 777, 543};
-         }},
+    {.name = "moved", .strike = [](Start& r) { r.window().rect = kMoved; }},
     {.name = "growing as it is clicked",
      .strike = [](Start& r) { r.growsOnClick = true; },
      .ends = Ends::Woken},
     {.name = "its top edge covered",
-     .strike =
-         [](Start& r) {
-             r.desktop.windows.addTopLevel(L"Cover", L"", {0, 0, 1024, 180}, true);
-         }},
+     .strike = [](Start& r) { r.desktop.windows.addTopLevel(L"Cover", L"", kTopBand, true); }},
     {.name = "minimized",
      .strike = [](Start& r) { r.window().minimized = true; },
      .check =
@@ -333,10 +331,7 @@ const Fault kFaults[] = {
              }
          }},
     {.name = "the cursor moved",
-     .strike =
-         [](Start& r) {
-             r.desktop.input.cursor = r.userCursor = {900, 700};
-         },
+     .strike = [](Start& r) { r.desktop.input.cursor = r.userCursor = kAside; },
      .ends = Ends::Woken,
      .movesCursor = true},
     {.name = "slow twice: busy 20 s, and 20 s more for a click",
@@ -433,19 +428,10 @@ const Fault kFaults[] = {
      .ends = Ends::Ended,
      .monitorsChoice = true},
     {.name = "a key held for 2 s",
-     .strike =
-         [](Start& r) {
-             if (r.held()) return;  // nobody presses a key while input is held
-             r.desktop.input.pressing = true;
-             r.desktop.loop.at(r.desktop.loop.clock + Millis{2'000},
-                               [&r] { r.desktop.input.pressing = false; });
-         },
+     .strike = [](Start& r) { r.holdKey(Millis{2'000}); },
      .ends = Ends::Woken},
     {.name = "a key held past the wait for it",
-     .strike =
-         [](Start& r) {
-             if (!r.held()) r.desktop.input.pressing = true;
-         }},
+     .strike = [](Start& r) { r.holdKey(Millis::max()); }},
     {.name = "an error", .strike = [](Start&) { throw fake::InjectedFailure(); }, .error = true},
 };
 

@@ -46,15 +46,12 @@ void FakeMessageLoop::waitForMessage(Millis timeout) {
     if (std::exchange(changeQueued_, false)) return;
     // Sleeps until the timeout, or until the next scripted event arrives.
     Millis until = clock + timeout;
-    bool due = false;
     for (const auto& s : scheduled_) {
-        if (s.windowChange && !watching) continue;
-        until = std::max(clock, std::min(until, s.when));
-        due = due || s.when <= clock;
+        if (!s.windowChange || watching) until = std::max(clock, std::min(until, s.when));
     }
     // An event that has arrived ends the wait at once, as on the platform;
     // waiting again before serving it would leave it waiting for good.
-    if (due && std::exchange(waitedWhileDue_, true)) {
+    if (until == clock && timeout > Millis{0} && std::exchange(waitedWhileDue_, true)) {
         throw std::logic_error("the program waits on without serving an event that has arrived");
     }
     clock = until;
