@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/settings.h"
+#include "base/errors.h"
 
 namespace tervane::app {
 
@@ -138,12 +139,9 @@ void Form1::formUnload() {
 
 void Form1::storeToggle() noexcept {
     if (!toggleToStore_) return;
-    try {
-        // A store that refused it leaves it to the session's end to try again.
-        toggleToStore_ = !saveToggle(desktop_.machine, desktop_.form);
-    } catch (...) {
-        // A failed write does not stop the end.
-    }
+    // A store that refused it leaves it to the session's end to try again; a
+    // failed write does not stop the end.
+    quietly([this] { toggleToStore_ = !saveToggle(desktop_.machine, desktop_.form); });
 }
 
 }  // namespace tervane::app

@@ -16,4 +16,14 @@ class ProgramError : public std::exception {
     const char* message_;
 };
 
+// Runs a step whose failure nothing more could mend (an undoing, a
+// destructor's work, an event's handler): a failure ends that step only.
+template <class Step>
+void quietly(Step step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
 }  // namespace tervane

@@ -21,11 +21,7 @@ class OtherWindowsWatch {
   public:
     explicit OtherWindowsWatch(MessageLoop& loop) : loop_(loop) { loop_.watchOtherWindows(true); }
     ~OtherWindowsWatch() {
-        try {
-            loop_.watchOtherWindows(false);
-        } catch (...) {
-            // Nothing more can be done from a destructor.
-        }
+        quietly([this] { loop_.watchOtherWindows(false); });
     }
     OtherWindowsWatch(const OtherWindowsWatch&) = delete;
     OtherWindowsWatch& operator=(const OtherWindowsWatch&) = delete;

@@ -1,10 +1,15 @@
 #include "monitor/input_hold.h"
 
+#include <utility>
+
+#include "base/errors.h"
+
 namespace tervane::monitor {
 
 bool HeldInput::hold(WindowHandle monitor) {
     // Read in the program's own coordinates, so the cursor comes back exactly.
     savedCursor_ = input_.cursorPos();
+    monitor_ = monitor;
     leftAt_.reset();
     held_ = true;
     try {
@@ -21,25 +26,20 @@ bool HeldInput::hold(WindowHandle monitor) {
 void HeldInput::release() noexcept {
     if (!held_) return;
     held_ = false;
-    // Each step is taken whatever became of the one before. A cursor the
-    // user or another program has moved since the last press stays there.
-    bool putBack = false;
-    try {
-        putBack = leftAt_ && input_.cursorPos() == *leftAt_;
-    } catch (...) {
-    }
-    try {
-        requests_.useOwnCoordinates();
-    } catch (...) {
-    }
-    try {
-        input_.blockInput(false);
-    } catch (...) {
-    }
-    try {
-        if (putBack) input_.moveCursor(savedCursor_);
-    } catch (...) {
-    }
+    // Each step is taken whatever became of the one before.
+    quietly([&] { requests_.useOwnCoordinates(); });
+    quietly([&] { input_.blockInput(false); });
+}
+
+// A cursor the user or another program has moved since stays there. The
+// press was made in the monitor's coordinates: it is looked for in them.
+void HeldInput::putCursorBack() noexcept {
+    const std::optional<Point> leftAt = std::exchange(leftAt_, std::nullopt);
+    if (!leftAt) return;
+    bool there = false;
+    quietly([&] { there = requests_.useCoordinatesOf(monitor_) && input_.cursorPos() == *leftAt; });
+    quietly([&] { requests_.useOwnCoordinates(); });
+    if (there) quietly([&] { input_.moveCursor(savedCursor_); });
 }
 
 void InputHold::press(Point point, MouseButton button) {

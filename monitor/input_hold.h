@@ -17,29 +17,34 @@ class HeldInput {
     HeldInput& operator=(const HeldInput&) = delete;
 
     bool held() const { return held_; }
-    // Frees the input now, and puts the cursor back where it was if it is
-    // still where the presses left it; nothing when it is not held.
+    // Frees the input now; nothing when it is not held.
     void release() noexcept;
 
   private:
     friend class InputHold;
     bool hold(WindowHandle monitor);
+    void putCursorBack() noexcept;
 
     WindowRequests& requests_;
     SyntheticInput& input_;
     bool held_ = false;
+    WindowHandle monitor_ = 0;
     Point savedCursor_;            // in the program's own coordinates
     std::optional<Point> leftAt_;  // where the last press left the cursor
 };
 
 // Holds the user's input for its lifetime, with the monitor's own coordinates
 // in use (the one place that switches them); on the way out, whatever the
-// way, frees it.
+// way, frees it and puts the cursor back (the input may be freed sooner, for
+// the cursor to settle first).
 class InputHold {
   public:
     InputHold(HeldInput& input, WindowHandle monitor)
         : input_(input), inMonitorCoordinates_(input.hold(monitor)) {}
-    ~InputHold() { input_.release(); }
+    ~InputHold() {
+        input_.release();
+        input_.putCursorBack();
+    }
     InputHold(const InputHold&) = delete;
     InputHold& operator=(const InputHold&) = delete;
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <exception>
 #include <limits>
-#include <optional>
 
 #include "monitor/monitor_contract.h"
 
@@ -29,7 +28,9 @@ constexpr Millis kReplacement{1'000};
 // looked at this often: no message tells when a key is let go elsewhere.
 constexpr Millis kUserFreeLimit{10'000};
 constexpr Millis kUserFreeEvery{50};
-constexpr Millis kCursorArrives{50};
+// The system moves the cursor, and tells the windows it crosses, in its own
+// time: one put back sooner can be taken back to the press by late news.
+constexpr Millis kCursorSettles{100};
 
 bool onTopAndNormal(const WindowState& s) {
     return s.topmost && s.visible && !s.minimized && !s.maximized;
@@ -61,11 +62,8 @@ class OffTopIfAbandoned {
     OffTopIfAbandoned(WindowRequests& requests, WindowHandle window)
         : requests_(requests), window_(window) {}
     ~OffTopIfAbandoned() {
-        if (std::uncaught_exceptions() == exceptions_) return;
-        try {
-            requests_.setTopmost(window_, false);
-        } catch (...) {
-            // Nothing more can be done from a destructor.
+        if (std::uncaught_exceptions() != exceptions_) {
+            quietly([this] { requests_.setTopmost(window_, false); });
         }
     }
     OffTopIfAbandoned(const OffTopIfAbandoned&) = delete;
@@ -181,31 +179,29 @@ bool WakeSequence::pressClicks(std::size_t first, std::size_t end) {
         return false;
     });
     if (!userFree || !hold->inMonitorCoordinates()) return false;
-    std::optional<Point> pressed;
-    for (std::size_t click = first; click < end; ++click) {
+    bool made = true;
+    for (std::size_t click = first; made && click < end; ++click) {
         waits_.pump();
-        if (!(pressed = pressOne(*hold, click))) return false;
-        waits_.waitFor(kWakeClicks[click].pauseAfter);
+        made = pressOne(*hold, click);
+        if (made) waits_.waitFor(kWakeClicks[click].pauseAfter);
     }
-    // The system moves the cursor in its own time: the hold ends once the
-    // cursor shows the last press, so that it is put back from there.
-    waits_.poll(waits_.now() + kCursorArrives, kLookAgain,
-                [&] { return input_.cursorPos() == *pressed; });
-    return true;
+    held_.release();  // the cursor settles with the input free
+    waits_.waitFor(kCursorSettles);
+    return made;
 }
 
 // One press of the primary button (the right one when the user swapped
 // them) at the click's point, reckoned from the monitor's corner read for
 // it; made only when the window under the point is the monitor's own. The
 // look asks the monitor's thread nothing.
-std::optional<Point> WakeSequence::pressOne(InputHold& hold, std::size_t click) {
+bool WakeSequence::pressOne(InputHold& hold, std::size_t click) {
     const MouseButton primary = input_.buttonsSwapped() ? MouseButton::Right : MouseButton::Left;
     const std::optional<Rect> rect = windows_.windowRect(probe_);
-    if (!rect) return std::nullopt;
+    if (!rect) return false;
     const Point point = pressPoints({rect->left, rect->top})[click];
-    if (windows_.windowAt(point) != probe_) return std::nullopt;
+    if (windows_.windowAt(point) != probe_) return false;
     hold.press(point, primary);
-    return point;
+    return true;
 }
 
 bool WakeSequence::exists() { return windows_.windowState(probe_).has_value(); }

@@ -46,7 +46,7 @@ class WakeSequence {
     bool answers();
     bool carriedOut(bool (*shows)(const WindowState&));
     bool pressClicks(std::size_t first, std::size_t end);
-    std::optional<Point> pressOne(InputHold& hold, std::size_t click);
+    bool pressOne(InputHold& hold, std::size_t click);
     bool exists();
     WakeOutcome neverInFront();
     WakeOutcome notWoken();

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/errors.h"
 #include "base/text.h"
 
 namespace tervane::readout {
@@ -19,11 +20,7 @@ std::optional<int> trayCallbackMessage(const MouseMove& move) {
 }
 
 TrayIcon::~TrayIcon() {
-    try {
-        if (added_ && !removed_) remove();
-    } catch (...) {
-        // Nothing more can be done from a destructor.
-    }
+    if (added_ && !removed_) quietly([this] { remove(); });
 }
 
 void TrayIcon::tryAdd() {

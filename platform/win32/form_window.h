@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "base/errors.h"
 #include "platform/desktop.h"
 #include "platform/win32/form_layout.h"
 #include "platform/win32/handles.h"
@@ -38,12 +39,8 @@ class FormWindow {
 
     template <class Event>
     void raise(Event&& event) noexcept {
-        if (events_ == nullptr) return;
-        try {
-            event(*events_);
-        } catch (...) {
-            // A failing handler ends that handler only.
-        }
+        // A failing handler ends that handler only.
+        if (events_ != nullptr) quietly([&] { event(*events_); });
     }
 
     int dpi_;

@@ -24,7 +24,16 @@ struct Startup : testing::Test, fake::FormOnFake {
         fake::installMonitor(desktop.machine, kFolder);
         return FakeMonitor(desktop.windows, rect);
     }
+    // The monitor installed and stopped: launched, its window comes this late.
+    void stopped(Millis windowAfterLaunch) {
+        fake::installMonitor(desktop.machine, kFolder);
+        desktop.machine.onLaunch = [this, windowAfterLaunch](const fake::Launch&) {
+            desktop.loop.atWindowChange(desktop.loop.clock + windowAfterLaunch,
+                                        [this] { appeared.emplace(desktop.windows); });
+        };
+    }
     Millis clockAtBox(std::size_t n) const { return desktop.boxes.shown.at(n).at; }
+    std::optional<FakeMonitor> appeared;  // the monitor, once its window came
 };
 
 TEST_F(Startup, WithTheMonitorRunningNothingIsLaunchedTheFirstIconIsTheFormsThenReadingsAtOnce) {
@@ -63,12 +72,7 @@ TEST_F(Startup, WithTheMonitorRunningNothingIsLaunchedTheFirstIconIsTheFormsThen
 }
 
 TEST_F(Startup, AStoppedMonitorIsLaunchedByFullPathAndSearchedForAfterTwoSeconds) {
-    fake::installMonitor(desktop.machine, kFolder);
-    std::optional<FakeMonitor> monitor;
-    desktop.machine.onLaunch = [&](const fake::Launch&) {
-        desktop.loop.atWindowChange(desktop.loop.clock + Millis{500},
-                                    [&] { monitor.emplace(desktop.windows); });
-    };
+    stopped(Millis{500});
     Millis firstSearchAfterLaunch{-1};
     desktop.log.beforeCall = [&](Call call) {
         if (call == Call::FindWindow && !desktop.machine.launches.empty() &&
@@ -88,8 +92,7 @@ TEST_F(Startup, AStoppedMonitorIsLaunchedByFullPathAndSearchedForAfterTwoSeconds
 
 TEST_F(Startup, AWindowThatOpensDuringTheSearchIsTakenWithinTensOfMilliseconds) {
     fake::installMonitor(desktop.machine, kFolder);
-    std::optional<FakeMonitor> monitor;
-    desktop.loop.atWindowChange(Millis{12'345}, [&] { monitor.emplace(desktop.windows); });
+    desktop.loop.atWindowChange(Millis{12'345}, [&] { appeared.emplace(desktop.windows); });
     Millis wakeStarted{-1};
     desktop.log.beforeCall = [&](Call call) {
         if (call == Call::ForegroundWindow && wakeStarted.count() < 0)
@@ -170,12 +173,7 @@ TEST_F(Startup, ASecondCopyIsRefusedBeforeAnythingShowsWhateverKeptItFromTheToke
 }
 
 TEST_F(Startup, AWindowClosedDuringStartUpIsHiddenStartUpGoesOnAndTheTrayBringsItBackCentred) {
-    fake::installMonitor(desktop.machine, kFolder);
-    std::optional<FakeMonitor> monitor;
-    desktop.machine.onLaunch = [&](const fake::Launch&) {
-        desktop.loop.atWindowChange(desktop.loop.clock + Millis{2500},
-                                    [&] { monitor.emplace(desktop.windows); });
-    };
+    stopped(Millis{2500});
     desktop.loop.at(Millis{500}, [&] { form.onCloseRequest(); });  // in the launch wait
     load();
     ASSERT_FALSE(form.ended());

@@ -38,7 +38,11 @@ struct Wake : fake::FakeDesktop {
             if (call == Call::SetForegroundWindow && firstForegroundAsk < Millis{0}) {
                 firstForegroundAsk = loop.clock;
             }
-            if (call == Call::Press) pressedAt.push_back(loop.clock);
+            if (call != Call::Press) return;
+            pressedAt.push_back(loop.clock);
+            // Wine: the window a press crossed moves the cursor there again, late.
+            loop.at(loop.clock + Millis{30},
+                    [this, n = input.clicks.size()] { input.cursor = input.clicks.at(n).at; });
         };
     }
     WakeOutcome run(WindowHandle probe) {
@@ -496,12 +500,13 @@ bool isAct(Call call) {
            call == Call::SetTopmostOn || call == Call::SetForegroundWindow;
 }
 
-// What undoes the wake (the cursor read while input is held is the look
-// before it is put back): a failure there is not one the wake can mend.
+// What undoes the wake (the cursor read in the monitor's coordinates is the
+// look before it is put back): a failure there is not one it can mend.
 bool undoes(Call call, Call previous, bool held) {
     return call == Call::BlockInputOff || call == Call::SetTopmostOff ||
-           call == Call::UseOwnCoordinates || (call == Call::CursorPos && held) ||
-           (call == Call::MoveCursor && previous == Call::BlockInputOff);
+           call == Call::UseOwnCoordinates || (call == Call::UseWindowCoordinates && !held) ||
+           (call == Call::CursorPos && previous == Call::UseWindowCoordinates) ||
+           (call == Call::MoveCursor && previous == Call::UseOwnCoordinates);
 }
 
 // Watches one call of the run, and strikes the fault at the wake's call k.

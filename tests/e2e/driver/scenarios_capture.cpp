@@ -46,16 +46,14 @@ struct Capturing {
     }
 };
 
-void expectSlots(const ReadingTable& table, const Slots& expected, int count,
+// The ten slots, how many the last capture wrote, and the tip they make.
+void expectSlots(const ReadingTable& table, const Slots& expected, int count, std::wstring_view tip,
                  std::string_view when) {
     for (int n = 1; n <= 10; ++n) {
         expectEqual(table.slot(n), expected[static_cast<std::size_t>(n - 1)],
                     std::string(when) + ": slot " + std::to_string(n));
     }
     expectEqual(table.slotCount, count, std::string(when) + ": slots written");
-}
-
-void expectTip(const ReadingTable& table, std::wstring_view tip, std::string_view when) {
     expectEqual(tervane::readout::composeReadings(table).tipText, tip, std::string(when) + ": tip");
 }
 
@@ -73,8 +71,7 @@ constexpr Slots kPlainSlots{L"Monito", L"3.30 V", L"      ", L"12.125", L"1.42 V
 void capturePlain(const Paths& paths) {
     StandinSetup setup = plainSetup();
     Capturing capturing(paths, setup);
-    expectSlots(capturing.table, kPlainSlots, 10, "plain tree");
-    expectTip(capturing.table, kPlainTip, "plain tree");
+    expectSlots(capturing.table, kPlainSlots, 10, kPlainTip, "plain tree");
 
     // The monitor's readings change while it runs; the next capture follows.
     setup.tree[5].text = L"44.5 C";
@@ -86,9 +83,8 @@ void capturePlain(const Paths& paths) {
     expectSlots(capturing.table,
                 {L"Monito", L"3.30 V", L"      ", L"12.125", L"1.42 V", L"44.5 C", L"960   ",
                  L"3125  ", L"123456", L"105 C "},
-                10, "new readings");
-    expectTip(capturing.table, L"CPU:44\u00B0C  MB:10\u00B0C  F1:123456  F2:3125    F3:960     ",
-              "new readings");
+                10, L"CPU:44\u00B0C  MB:10\u00B0C  F1:123456  F2:3125    F3:960     ",
+                "new readings");
     capturing.standin.quit();
 }
 
@@ -97,16 +93,15 @@ void captureNested(const Paths& paths) {
     expectSlots(capturing.table,
                 {L"Monito", L"Volts ", L"3.30 V", L"12.1 V", L"Sensor", L"51.5 C", L"960   ",
                  L"3125  ", L"123456", L"105 C "},
-                10, "nested tree");
-    expectTip(capturing.table, L"CPU:52\u00B0C  MB:10\u00B0C  F1:123456  F2:3125    F3:960     ",
-              "nested tree");
+                10, L"CPU:52\u00B0C  MB:10\u00B0C  F1:123456  F2:3125    F3:960     ",
+                "nested tree");
     capturing.standin.quit();
 }
 
 void captureShort(const Paths& paths) {
     Capturing capturing(paths, plainSetup());
     ReadingTable& table = capturing.table;
-    expectSlots(table, kPlainSlots, 10, "full tree first");
+    expectSlots(table, kPlainSlots, 10, kPlainTip, "full tree first");
 
     // Three windows after the anchor: slots 5 to 10 keep the full tree's texts.
     StandinSetup shorter;
@@ -115,8 +110,7 @@ void captureShort(const Paths& paths) {
     expectSlots(table,
                 {L"Monito", L"a     ", L"b     ", L"c     ", L"1.42 V", L"45.0 C", L"1820  ",
                  L"0     ", L"2410  ", L"38.5 C"},
-                4, "three windows after the anchor");
-    expectTip(table, kPlainTip, "three windows after the anchor");
+                4, kPlainTip, "three windows after the anchor");
 
     // The anchor as the last window: only slot 1 is written.
     StandinSetup anchorLast;
